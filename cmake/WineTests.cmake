@@ -1,0 +1,38 @@
+# Test exes are Windows programs: ctest runs each through scripts/wine-run.
+# Unit suites share one prefix with a warm wineserver; end-to-end suites get a
+# fresh prefix copied from the bootstrap template for every test case.
+
+set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+set(DARVO_WINE_RUN ${PROJECT_SOURCE_DIR}/scripts/wine-run)
+set(DARVO_SHARED_PREFIX ${CMAKE_BINARY_DIR}/wine/shared)
+set(DARVO_FRESH_PREFIXES ${CMAKE_BINARY_DIR}/wine/fresh)
+
+# darvo_add_test(<target> [FRESH_PREFIX] SOURCES ... LIBS ...)
+function(darvo_add_test target)
+  cmake_parse_arguments(T "FRESH_PREFIX" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${target} ${T_SOURCES})
+  darvo_program_flags(${target})
+  target_link_libraries(${target} PRIVATE ${T_LIBS} GTest::gtest_main)
+  if(T_FRESH_PREFIX)
+    set(emulator ${DARVO_WINE_RUN} --fresh ${DARVO_FRESH_PREFIXES})
+  else()
+    set(emulator ${DARVO_WINE_RUN} --prefix ${DARVO_SHARED_PREFIX})
+  endif()
+  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${emulator}")
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    gtest_discover_tests(${target}
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 120
+      PROPERTIES TIMEOUT 300)
+  else()
+    # Without wine32 a 32-bit exe cannot run: scripts/wine-run then exits 77,
+    # which ctest reports as skipped, never as a pass.
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES SKIP_RETURN_CODE 77)
+  endif()
+endfunction()

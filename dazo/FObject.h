@@ -1,0 +1,7 @@
+// Root of the library's class tree.
+#pragma once
+
+class FObject {
+public:
+    virtual ~FObject() {}
+};

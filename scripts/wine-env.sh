@@ -1,0 +1,48 @@
+# Shared settings for every script that runs Wine; source it, do not run it.
+#
+# The prepared prefix template lives outside the work tree so that a fresh
+# clone and every build directory can share it.
+
+DARVO_CACHE=${DARVO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/darvo5-setup}
+WINE_TEMPLATE=$DARVO_CACHE/wine-template
+# Raised whenever the template recipe below changes, so bootstrap rebuilds it.
+WINE_TEMPLATE_STAMP=3
+
+export WINEARCH=win64
+export WINEDEBUG=-all
+# mscoree/mshtml: no Mono or Gecko download prompts; winemenubuilder: shortcuts
+# made by the program must not turn into menu entries of the Linux desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# Runs Wine with code page 932. LANG is set only for Wine: exported globally it
+# would turn the shell's own messages Japanese.
+wine_ja() {
+    LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine "$@"
+}
+
+# Starts a wineserver for $WINEPREFIX that persists $1 seconds after its last
+# process (forever without $1), unless one runs already. The server and Wine's
+# services are started detached from every pipe: a services.exe that inherits
+# ctest's output pipe keeps ctest waiting until the server ends. wineserver
+# exits non-zero when a server for the prefix already runs.
+wine_server_start() {
+    if wineserver -p${1:-} </dev/null >/dev/null 2>&1; then
+        wine_ja wineboot </dev/null >/dev/null 2>&1
+    fi
+    return 0
+}
+
+wine_server_stop() {
+    wineserver -k </dev/null >/dev/null 2>&1
+    wineserver -w </dev/null >/dev/null 2>&1
+    return 0
+}
+
+# Copies the template into a new prefix folder (about a second).
+wine_prefix_copy() {
+    local dest=$1
+    [ -f "$WINE_TEMPLATE/.stamp" ] || { echo "no Wine prefix template at $WINE_TEMPLATE: run scripts/bootstrap" >&2; return 1; }
+    rm -rf "$dest"
+    mkdir -p "$(dirname "$dest")"
+    cp -a "$WINE_TEMPLATE" "$dest"
+}
