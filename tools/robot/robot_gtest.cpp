@@ -1,0 +1,69 @@
+#include "robot/robot_gtest.h"
+
+#include <vector>
+
+#include "robot/readable_text.h"
+#include "robot/robot.h"
+
+namespace robot {
+namespace {
+
+// Lines up a difference under its field name in NextMessageBoxIs.
+constexpr char kFieldIndent[] = "          ";
+
+// The lines telling how `actual` differs from `expected`, "" when it does
+// not, each starting with `indent`.
+std::string TextDifference(const std::string& expected, const std::string& actual, const std::string& indent)
+{
+    if (expected == actual)
+        return std::string();
+    return indent + "expected " + Quoted(expected) + "\n"
+        + indent + "actual   " + Quoted(actual) + "\n"
+        + indent + "expected bytes " + HexBytes(expected) + "\n"
+        + indent + "actual bytes   " + HexBytes(actual) + "\n";
+}
+
+std::string ButtonDifference(const std::vector<int>& expected, const std::vector<int>& actual)
+{
+    if (expected == actual)
+        return std::string();
+    return std::string(kFieldIndent) + "expected " + ButtonList(expected) + "\n"
+        + kFieldIndent + "actual   " + ButtonList(actual) + "\n";
+}
+
+}  // namespace
+
+::testing::AssertionResult SameText(const std::string& expected, const std::string& actual)
+{
+    std::string difference = TextDifference(expected, actual, "  ");
+    if (difference.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "texts differ:\n" << difference;
+}
+
+::testing::AssertionResult NextMessageBoxIs(
+    DWORD pid, const char* caption, const char* text, std::initializer_list<int> buttons, DWORD timeoutMs, HWND* outBox)
+{
+    MessageBoxInfo box;
+    std::string failure;
+    HWND found = WaitMessageBox(pid, timeoutMs, &box, &failure);
+    if (outBox)
+        *outBox = found;
+    if (!found)
+        return ::testing::AssertionFailure() << failure;
+
+    const std::string captionDifference = TextDifference(caption, box.caption, kFieldIndent);
+    const std::string textDifference = TextDifference(text, box.text, kFieldIndent);
+    const std::string buttonDifference = ButtonDifference(buttons, box.buttons);
+    if (captionDifference.empty() && textDifference.empty() && buttonDifference.empty()) {
+        return ::testing::AssertionSuccess();
+    }
+    auto field = [](const char* name, const std::string& difference) {
+        return std::string("  ") + name + (difference.empty() ? " as expected\n" : "\n" + difference);
+    };
+    return ::testing::AssertionFailure()
+        << "message box " << HandleText(found) << " of process " << pid << " is not the expected one:\n"
+        << field("caption", captionDifference) << field("text", textDifference) << field("buttons", buttonDifference);
+}
+
+}  // namespace robot

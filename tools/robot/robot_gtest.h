@@ -1,0 +1,28 @@
+// GoogleTest assertions over the robot's readings, with failure messages a
+// person can read: expected and actual texts as quoted UTF-8, plus their
+// code page 932 bytes in hex, since different bytes can look alike.
+//
+//   HWND box;
+//   ASSERT_TRUE(robot::NextMessageBoxIs(pid, kCaption, kText, {IDYES, IDNO},
+//                                       5000, &box));
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+
+namespace robot {
+
+// Byte-for-byte equality of two code page 932 texts.
+::testing::AssertionResult SameText(const std::string& expected, const std::string& actual);
+
+// Waits for the next message box of process `pid` (see WaitMessageBox) and
+// compares its caption, text and button ids (tab order) exactly. *outBox
+// receives the box whenever one was found, matching or not, so that the test
+// can still close it; nullptr when none came.
+::testing::AssertionResult NextMessageBoxIs(DWORD pid, const char* caption, const char* text,
+    std::initializer_list<int> buttons, DWORD timeoutMs, HWND* outBox);
+
+}  // namespace robot
