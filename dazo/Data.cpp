@@ -9,7 +9,7 @@
 #include <new>
 
 #include "base/errreport.h"
-#include "base/mbcs.h"
+#include "base/text.h"
 #include "base/memory.h"
 
 static const char s_szSrc[] = "dazo/Data";

@@ -1,0 +1,15 @@
+# Turns base/syserr_ja.tsv (code, tab, text; UTF-8) into the C++ table that
+# base/syserr.cpp includes. Run at build time: cmake -DIN=... -DOUT=... -P
+file(STRINGS "${IN}" lines ENCODING UTF-8)
+set(body "// Generated from syserr_ja.tsv; do not edit.\n")
+foreach(line IN LISTS lines)
+  if(line MATCHES "^([0-9]+)\t(.+)$")
+    set(text "${CMAKE_MATCH_2}")
+    string(REPLACE "\\" "\\\\" text "${text}")
+    string(REPLACE "\"" "\\\"" text "${text}")
+    string(APPEND body "{${CMAKE_MATCH_1}, \"${text}\"},\n")
+  endif()
+endforeach()
+file(WRITE "${OUT}.tmp" "${body}")
+file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUT}.tmp")

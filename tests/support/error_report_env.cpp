@@ -1,0 +1,20 @@
+#include "error_report_env.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "base/errreport.h"
+
+namespace {
+
+class ErrorReportEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_EQ(1, InitErrorReport(GetModuleHandleA(nullptr), kTestTitle)); }
+    void TearDown() override { FinErrorReport(); }
+};
+
+const ::testing::Environment* const s_environment =
+    ::testing::AddGlobalTestEnvironment(new ErrorReportEnvironment);
+
+}  // namespace
