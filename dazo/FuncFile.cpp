@@ -79,7 +79,7 @@ HANDLE OpenFileRetry(const char* path, DWORD access, DWORD share, SECURITY_ATTRI
 
     if (pStatus)
         *pStatus = timedOut ? OFR_TIMEDOUT : OFR_FAILED;
-    if (!timedOut || !(quiet & 0)) {
+    if (!timedOut || !(quiet & 1)) {
         DataObjStr context;
         context << "ファイル " << path << " をオープンできません.";
         ReportFileError(err, ERR_OPEN2, path, context);
