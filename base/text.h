@@ -18,6 +18,12 @@ inline bool IsSjisLead(unsigned char c)
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+// A valid second byte of a double-byte character.
+inline bool IsSjisTrail(unsigned char c)
+{
+    return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
+
 // Length in bytes of the character that starts at p: 2 for a lead byte
 // followed by any byte but the terminating NUL (so that a second byte 0x5C or
 // 0x2F is never taken for a separator, even where it is not a valid trail

@@ -92,6 +92,10 @@ int CopyFileData(const char* src, const char* dst, int flags, int* pStatus);
 int DeleteFileRetry(const char* path, DWORD msTimeout, DWORD msInterval);
 // MoveFileA; the target must not exist. 1 on success, 0 on failure.
 int RenameFileRetry(const char* from, const char* to, DWORD msTimeout, DWORD msInterval);
+// Puts from in the place of to in one step (to may exist), so that a reader
+// of to finds either the old or the new file at every moment; reported as a
+// rename. A file that another program holds open holds the move up: retried.
+int ReplaceFileRetry(const char* from, const char* to, DWORD msTimeout, DWORD msInterval);
 // 1 with the free bytes, 0 on failure, -1 when the system cannot tell.
 // (winbase.h still defines the 16-bit GetFreeSpace as a macro.)
 #undef GetFreeSpace

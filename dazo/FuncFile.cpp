@@ -43,13 +43,14 @@ int ReportFileError(DWORD err, int category, const DataObjStr& path, const DataO
 }
 
 // Whether an operation that failed with err should be tried again: a sharing
-// or access conflict, within the time limit counted from start.
-static bool RetryAfter(DWORD err, DWORD start, DWORD msTimeout, DWORD msInterval, bool* timedOut)
+// or access conflict, while no more than *pTimeout ms have passed since start
+// (pTimeout null: never).
+static bool RetryAfter(DWORD err, DWORD start, const DWORD* pTimeout, DWORD msInterval, bool* timedOut)
 {
     *timedOut = false;
-    if (!(ClassifyFileError(err) & FE_RETRY) || msTimeout == 0)
+    if (!(ClassifyFileError(err) & FE_RETRY) || !pTimeout)
         return false;
-    if (GetTickCount() - start > msTimeout) {
+    if (GetTickCount() - start > *pTimeout) {
         *timedOut = true;
         return false;
     }
@@ -57,11 +58,19 @@ static bool RetryAfter(DWORD err, DWORD start, DWORD msTimeout, DWORD msInterval
     return true;
 }
 
+// The retry parameters of the functions that take them by value: a time-out
+// of 0 means no retry.
+static const DWORD* TimeoutOrNone(const DWORD& msTimeout)
+{
+    return msTimeout ? &msTimeout : nullptr;
+}
+
 HANDLE OpenFileRetry(const char* path, DWORD access, DWORD share, SECURITY_ATTRIBUTES* security,
                      DWORD disposition, DWORD attributes, HANDLE templateFile, const DWORD* pTimeout,
                      const DWORD* pInterval, int quiet, int* pStatus)
 {
-    DWORD msTimeout = pTimeout && pInterval ? *pTimeout : 0;
+    if (!pInterval)
+        pTimeout = nullptr;
     DWORD msInterval = pInterval ? *pInterval : 0;
     DWORD start = GetTickCount();
     DWORD err;
@@ -75,7 +84,7 @@ HANDLE OpenFileRetry(const char* path, DWORD access, DWORD share, SECURITY_ATTRI
             return file;
         }
         err = GetLastError();
-    } while (RetryAfter(err, start, msTimeout, msInterval, &timedOut));
+    } while (RetryAfter(err, start, pTimeout, msInterval, &timedOut));
 
     if (pStatus)
         *pStatus = timedOut ? OFR_TIMEDOUT : OFR_FAILED;
@@ -179,7 +188,7 @@ int DeleteFileRetry(const char* path, DWORD msTimeout, DWORD msInterval)
         err = GetLastError();
         if (ClassifyFileError(err) & FE_NOTFOUND)
             return 1;
-    } while (RetryAfter(err, start, msTimeout, msInterval, &timedOut));
+    } while (RetryAfter(err, start, TimeoutOrNone(msTimeout), msInterval, &timedOut));
 
     DataObjStr context;
     context << "ファイル " << path << "を削除できません";
@@ -191,21 +200,38 @@ int DeleteFileRetry(const char* path, DWORD msTimeout, DWORD msInterval)
     return 0;
 }
 
-int RenameFileRetry(const char* from, const char* to, DWORD msTimeout, DWORD msInterval)
+// MoveFileA, or MoveFileExA with moveFlags, with the retry rule; a failure is
+// reported as a rename.
+static int MoveRetry(const char* from, const char* to, DWORD moveFlags, DWORD msTimeout, DWORD msInterval)
 {
     DWORD start = GetTickCount();
     DWORD err;
     bool timedOut;
     do {
-        if (MoveFileA(from, to))
+        if (moveFlags ? MoveFileExA(from, to, moveFlags) : MoveFileA(from, to))
             return 1;
         err = GetLastError();
-    } while (RetryAfter(err, start, msTimeout, msInterval, &timedOut));
+    } while (RetryAfter(err, start, TimeoutOrNone(msTimeout), msInterval, &timedOut));
 
     DataObjStr context;
     context << "[" << from << "]から[" << to << "]へファイル名を変更できません";
     ReportSysError(ERR_WRITE, err, context);
+    SetLastError(err);
     return 0;
+}
+
+int RenameFileRetry(const char* from, const char* to, DWORD msTimeout, DWORD msInterval)
+{
+    return MoveRetry(from, to, 0, msTimeout, msInterval);
+}
+
+int ReplaceFileRetry(const char* from, const char* to, DWORD msTimeout, DWORD msInterval)
+{
+    // Windows 95, 98 and Me have no replacing move: there the old file is
+    // deleted first, and a crash in between leaves the new text only at from.
+    if (GetVersion() & 0x80000000)
+        return DeleteFileRetry(to, msTimeout, msInterval) && RenameFileRetry(from, to, msTimeout, msInterval);
+    return MoveRetry(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, msTimeout, msInterval);
 }
 
 int GetFreeSpace(const char* path, double* pBytes)

@@ -9,12 +9,6 @@
 
 #include "base/text.h"
 
-// A second byte of a code page 932 double-byte character.
-inline bool IsSjisTrail(unsigned char c)
-{
-    return c >= 0x40 && c <= 0xFC && c != 0x7F;
-}
-
 // 2 when a lead byte at p is followed by a valid trail byte, else 1.
 inline int NameCharLen(const char* p)
 {

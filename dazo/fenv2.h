@@ -86,7 +86,6 @@ private:
     // Editing (fenv2write.cpp) and saving (fenv2save.cpp).
     void Replace(Pos pos, uint32_t oldSize, const char* bytes, uint32_t newSize);
     int WriteCopy(const DataObjStr& bak);
-    int ReplaceWith(const DataObjStr& bak);
 
     char* m_buff = nullptr;
     uint32_t m_sizeAlloc = 0;

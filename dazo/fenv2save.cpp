@@ -21,7 +21,7 @@ int FEnv2::Save()
         }
     }
     DataObjStr bak = m_strPath + ".BAK";
-    int saved = WriteCopy(bak) && ReplaceWith(bak);
+    int saved = WriteCopy(bak) && ReplaceFileRetry(bak, m_strPath, DEF_RETRY_TIMEOUT, DEF_RETRY_INTERVAL);
     if (m_dwFlags & ENV_LOCK)
         m_pLock->Unlock();
     return saved;
@@ -51,32 +51,4 @@ int FEnv2::WriteCopy(const DataObjStr& bak)
         return 0;
     }
     return 1;
-}
-
-int FEnv2::ReplaceWith(const DataObjStr& bak)
-{
-    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
-    DWORD start = GetTickCount();
-    DWORD err;
-    for (;;) {
-        if (MoveFileExA(bak, m_strPath, flags))
-            return 1;
-        err = GetLastError();
-        if (err == ERROR_CALL_NOT_IMPLEMENTED) {
-            // Windows 95, 98 and Me have no replacing rename: there the old
-            // file is deleted first, and a crash in between leaves the new
-            // text only in the copy.
-            return DeleteFileRetry(m_strPath, DEF_RETRY_TIMEOUT, DEF_RETRY_INTERVAL) &&
-                   RenameFileRetry(bak, m_strPath, DEF_RETRY_TIMEOUT, DEF_RETRY_INTERVAL);
-        }
-        // A program that has the file open without delete sharing (any
-        // reader of this class) holds the replacement up: wait for it.
-        if (!(ClassifyFileError(err) & FE_RETRY) || GetTickCount() - start > DEF_RETRY_TIMEOUT)
-            break;
-        Sleep(DEF_RETRY_INTERVAL);
-    }
-    DataObjStr context;
-    context << "[" << bak << "]から[" << m_strPath << "]へファイル名を変更できません";
-    ReportSysError(ERR_WRITE, err, context);
-    return 0;
 }

@@ -23,25 +23,14 @@ int FileLock::Lock(const DataObjStr& path, DWORD flags, DWORD msTimeout, DWORD m
     DWORD access = shared ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     DWORD sharing = shared ? FILE_SHARE_READ : 0;
     SECURITY_ATTRIBUTES* security = (flags & FL_SECURE) ? GetSharedSecurity() : nullptr;
-    DWORD start = GetTickCount();
-    for (;;) {
-        m_hFile = CreateFileA(path, access, sharing, security, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr);
-        if (m_hFile != INVALID_HANDLE_VALUE)
-            break;
-        DWORD err = GetLastError();
-        if (!(ClassifyFileError(err) & FE_RETRY)) {
-            m_dwFlags &= ~FL_WAITING;
-            DataObjStr context;
-            context << "ファイル " << path << " をオープンできません.";
-            ReportFileError(err, ERR_OPEN2, path, context);
-            return 0;
-        }
-        if (GetTickCount() - start > msTimeout)
-            return 0;
-        Sleep(msInterval);
-    }
-    m_dwFlags &= ~FL_WAITING;
-    return 1;
+    // Quiet: a time-out is left to the caller, who names the file it wanted;
+    // any other failure is reported by the open.
+    int status;
+    m_hFile = OpenFileRetry(path, access, sharing, security, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr, &msTimeout,
+                            &msInterval, 1, &status);
+    if (status != OFR_TIMEDOUT)
+        m_dwFlags &= ~FL_WAITING;
+    return IsLocked();
 }
 
 void FileLock::Unlock()

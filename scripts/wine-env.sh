@@ -22,13 +22,20 @@ wine_ja() {
 
 # Starts a wineserver for $WINEPREFIX that persists $1 seconds after its last
 # process (forever without $1), unless one runs already. The server and Wine's
-# services are started detached from every pipe: a services.exe that inherits
-# ctest's output pipe keeps ctest waiting until the server ends. wineserver
-# exits non-zero when a server for the prefix already runs.
+# services (started by wineboot) live on after this script: they must hold
+# none of its files or pipes, or ctest, which waits for every holder of a
+# test's output pipe (and hands its log to its children as fd 3), waits for
+# the server to end. wineserver exits non-zero when one runs already.
 wine_server_start() {
-    if wineserver -p${1:-} </dev/null >/dev/null 2>&1; then
-        wine_ja wineboot </dev/null >/dev/null 2>&1
-    fi
+    (
+        for fd in /proc/$BASHPID/fd/*; do
+            fd=${fd##*/}
+            [ "$fd" -gt 2 ] 2>/dev/null && eval "exec $fd>&-"
+        done
+        if wineserver -p${1:-} </dev/null >/dev/null 2>&1; then
+            wine_ja wineboot </dev/null >/dev/null 2>&1
+        fi
+    )
     return 0
 }
 
