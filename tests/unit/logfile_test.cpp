@@ -11,6 +11,7 @@
 
 #include "base/errreport.h"
 #include "base/logfile.h"
+#include "dazo/Func.h"
 
 namespace {
 
@@ -23,6 +24,13 @@ protected:
         m_dir = std::string(temp) + "logtest" + std::to_string(GetCurrentProcessId());
         CreateDirectoryA(m_dir.c_str(), nullptr);
         ASSERT_TRUE(SetCurrentDirectoryA(m_dir.c_str()));
+    }
+
+    void TearDown() override
+    {
+        SetCurrentDirectoryA("C:\\");
+        DeleteTree(0, (m_dir + "\\*.*").c_str());
+        RemoveDirectoryA(m_dir.c_str());
     }
 
     static std::string Read(const std::string& name)
