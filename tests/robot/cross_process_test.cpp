@@ -1,6 +1,7 @@
 // The robot drives the windows of another process: the fixture program.
 #include <gtest/gtest.h>
 
+#include "dialog_outcome.h"
 #include "fixture_paths.h"
 #include "testkit/child_process.h"
 #include "fixture_texts.h"
@@ -77,17 +78,7 @@ TEST(RobotCrossProcess, DrivesTheDialogOfAnotherProcess)
     EXPECT_TRUE(robot::SetCheck(dlg, IDC_DESKTOP_ICON, true));
     EXPECT_TRUE(robot::IsChecked(dlg, IDC_DESKTOP_ICON));
     ASSERT_TRUE(robot::PressButton(dlg, IDC_NEXT));
-    DWORD exitCode = 0;
-    ASSERT_TRUE(child.Wait(kWaitMs, &exitCode));
-    EXPECT_EQ(static_cast<DWORD>(IDC_NEXT), exitCode);
-
-    TestDialogResult expected;
-    expected.folder = kFolder;
-    expected.desktopIcon = true;
-    expected.custom = true;
-    expected.desktopIconClicks = 1;
-    EXPECT_TRUE(robot::SameText(Describe(expected), ReadFileBytes(resultFile)));
-    DeleteFileA(resultFile.c_str());
+    ExpectFixtureDialogEndedWithNext(child, resultFile, kFolder, kWaitMs);
 }
 
 }  // namespace

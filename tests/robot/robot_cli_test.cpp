@@ -2,6 +2,7 @@
 // shell script runs it. Its output is UTF-8: the expected texts are u8"".
 #include <gtest/gtest.h>
 
+#include "dialog_outcome.h"
 #include "fixture_paths.h"
 #include "testkit/child_process.h"
 #include "fixture_texts.h"
@@ -84,16 +85,7 @@ TEST(RobotCli, SetsTextChecksAndPressesInTheDialogOfAnotherProcess)
     CliRun press = RunRobotCli("press " + window + " --id " + std::to_string(IDC_NEXT));
     EXPECT_EQ(0u, press.exitCode) << press.err;
 
-    DWORD exitCode = 0;
-    ASSERT_TRUE(fixture.Wait(kWaitMs, &exitCode));
-    EXPECT_EQ(static_cast<DWORD>(IDC_NEXT), exitCode);
-    TestDialogResult expected;
-    expected.folder = kFolder;
-    expected.desktopIcon = true;
-    expected.custom = true;
-    expected.desktopIconClicks = 1;
-    EXPECT_TRUE(robot::SameText(Describe(expected), ReadFileBytes(resultFile)));
-    DeleteFileA(resultFile.c_str());
+    ExpectFixtureDialogEndedWithNext(fixture, resultFile, kFolder, kWaitMs);
 }
 
 TEST(RobotCli, PressRefusesADisabledButton)
