@@ -5,8 +5,20 @@
 
 DARVO_CACHE=${DARVO_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/darvo5-setup}
 WINE_TEMPLATE=$DARVO_CACHE/wine-template
+# Debian's wine32 package provides the 32-bit loader; wine64 does not.
+have_wine32() {
+    [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ]
+}
+
 # Raised whenever the template recipe below changes, so bootstrap rebuilds it.
-WINE_TEMPLATE_STAMP=3
+# A prefix made before wine32 was installed has no 32-bit system DLLs (a
+# 32-bit exe then fails with "could not load kernel32.dll"): the stamp names
+# the kind of prefix, so a 64-bit-only template is made again once wine32 is
+# there.
+# A function, not a value: bootstrap may install wine32 after sourcing this.
+wine_template_stamp() {
+    echo "4-$(have_wine32 && echo wow64 || echo win64only)"
+}
 
 export WINEARCH=win64
 export WINEDEBUG=-all
