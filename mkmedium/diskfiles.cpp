@@ -11,8 +11,10 @@ namespace fs = std::filesystem;
 
 fs::path PathFromUtf8(const std::string& utf8)
 {
+    // Either separator becomes the system's own, for paths shown in messages.
     std::string text = utf8;
-    std::replace(text.begin(), text.end(), '\\', '/');
+    std::replace(text.begin(), text.end(), fs::path::preferred_separator == '/' ? '\\' : '/',
+                 (char)fs::path::preferred_separator);
     return fs::u8path(text);
 }
 
