@@ -29,7 +29,7 @@ size_t FindLastCp932Char(const std::string& text, char c);
 // exactly, so only the letters a-z outside double-byte characters fold.
 std::string FoldNameCase(const std::string& text);
 
-// Conversions; false (and *out unspecified) when the text holds bytes that
+// Conversions; false (*out then means nothing) when the text holds bytes that
 // are not a character of its own code page, or a character that the other
 // side cannot hold.
 bool Cp932ToUtf8(const std::string& text, std::string* out);
