@@ -197,6 +197,6 @@ int BuildMedium(const BuildRequest& request, Console& console)
     console.Say(std::to_string(plan.files.size()) + " files on " + std::to_string(writer.Disks()) + " disk" +
                 (writer.Disks() > 1 ? "s" : "") + " (" + std::to_string(description.entries.size()) +
                 " list entries, " + std::to_string(deletions) + " of them deleting): " + GroupDigits(totals.before) +
-                " bytes, " + GroupDigits(totals.after) + " on the medium (" + percent + ")");
+                " bytes before compression, " + GroupDigits(totals.after) + " after (" + percent + ")");
     return 0;
 }
