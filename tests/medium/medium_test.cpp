@@ -1,0 +1,187 @@
+// A medium made by mkmedium as the vendor makes it: read back through the
+// setup's own list parser, refused when its description would make a broken
+// one, and checked after it was damaged.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "dazo/fenv2.h"
+#include "setup/filelist.h"
+#include "testmedium/test_medium.h"
+
+namespace {
+
+const char kDescription[] =
+    "; the medium of the tests\r\n"
+    "[Medium]\r\n"
+    "Source=src\r\n"
+    "[Common]\r\n"
+    "$(WinSysPath)OLD.DLL=, delete\r\n"
+    "[Files]\r\n"
+    "$(AppPath)DARVO5.EXE = bin\\DARVO5.EXE, compress\r\n"
+    "$(AppPath)DARVOSHL.EXE=bin/DARVOSHL.EXE,compress\r\n"
+    "$(AppPath)README.TXT=doc\\README.TXT\r\n"
+    "$(AppPath)HELP\\README.TXT=doc\\HELP.TXT, plain\r\n"
+    "$(AppPath)A,B.TXT=doc\\README.TXT, compress\r\n"
+    "[Sample]\r\n"
+    "$(AppPath)サンプル.QLB=sample\\サンプル.QLB, compress\r\n"
+    "[Update]\r\n"
+    "$(AppPath)DARVO5.EXE=bin\\DARVO5.EXE, compress\r\n";
+
+// The vendor's build tree (src\) and the folder of SETUP.EXE (setup\).
+class MediumTest : public ::testing::Test {
+protected:
+    MediumTest() : m_work("medium_test")
+    {
+        for (const char* folder : {"src\\bin", "src\\doc", "src\\sample", "setup"})
+            std::filesystem::create_directories(m_work.Path() + folder);
+        Source("setup\\SETUP.EXE", "MZ" + NoiseBytes(998, 1));
+        Source("src\\bin\\DARVO5.EXE", NoiseBytes(3000, 2));
+        Source("src\\bin\\DARVOSHL.EXE", std::string(20000, 'S'));
+        Source("src\\doc\\README.TXT", std::string(2500, 'R'));
+        Source("src\\doc\\HELP.TXT", "help\r\n");
+        Source("src\\sample\\サンプル.QLB", NoiseBytes(2000, 3));
+    }
+
+    void Source(const std::string& path, const std::string& bytes)
+    {
+        WriteTestFile(m_work.Path() + path, bytes);
+        m_sources[path.substr(path.find_last_of('\\') + 1)] = bytes;
+    }
+
+    MediumRun Make(const std::string& description, const std::vector<std::string>& options = {})
+    {
+        return MakeTestMedium(m_work.Path(), description, m_work.Path() + "setup", options);
+    }
+
+    std::string Disk(int disk) const { return m_work.Path() + "out\\DISK" + std::to_string(disk) + "\\"; }
+
+    WorkFolder m_work;
+    std::map<std::string, std::string> m_sources;  // file name: bytes
+};
+
+// The size a disk needs for the files of a folder, in 512-byte sectors.
+unsigned long long SectorBytes(const std::string& folder)
+{
+    unsigned long long total = 0;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(folder))
+        total += item.is_directory() ? 512 : (item.file_size() + 511) / 512 * 512;
+    return total;
+}
+
+TEST_F(MediumTest, TwoDiskListReadsBackThroughTheSetupsParser)
+{
+    MediumRun run = Make(kDescription, {"--disk-size", "8192"});
+    ASSERT_EQ(0, run.status) << run.problems;
+    ASSERT_TRUE(std::filesystem::exists(Disk(1) + "SETUP.LST"));
+    EXPECT_TRUE(std::filesystem::exists(Disk(2)));
+    EXPECT_FALSE(std::filesystem::exists(Disk(3)));
+    for (int disk : {1, 2})
+        EXPECT_LE(SectorBytes(Disk(disk)), 8192u) << "DISK" << disk;
+
+    // The sources of the targets not named like them.
+    const std::map<std::string, std::string> kOtherSources = {{"C:\\APP\\A,B.TXT", "README.TXT"},
+                                                              {"C:\\APP\\HELP\\README.TXT", "HELP.TXT"}};
+    SafePtr<FEnv2> list(new FEnv2((Disk(1) + "SETUP.LST").c_str(), 0));
+    std::vector<std::string> read;
+    for (const char* section : {"Common", "Update", "Files", "Setting", "Sample", "Files2"}) {
+        std::set<std::string> keys;
+        DataObjStr names = list->EnumKeys(section);
+        for (const char* key = names; *key; key += strlen(key) + 1) {
+            EXPECT_TRUE(keys.insert(CharUpperA(std::string(key).data())).second) << section << " " << key;
+            FileListEntry entry;
+            ASSERT_EQ(1, ReadListEntry(list.Get(), section, key, "C:\\APP", "D:\\DOC", &entry)) << key;
+            EXPECT_EQ(0, entry.m_nReserved);
+            read.push_back(std::string(section) + " " + std::string(entry.m_strFolder) + std::string(entry.m_strName) +
+                           (entry.m_fCompressed ? " compressed" : ""));
+            if (!*entry.m_strSource)
+                continue;
+            // The file is on the disk the list names, under the name it names.
+            std::string path = Disk(entry.m_nDisk) + std::string(entry.m_strSource);
+            long declared = -1;
+            std::string bytes = ExpandWithLz32(path, &declared);
+            auto other = kOtherSources.find(std::string(entry.m_strFolder) + std::string(entry.m_strName));
+            std::string sourceName = other != kOtherSources.end() ? other->second : std::string(entry.m_strName);
+            EXPECT_TRUE(bytes == m_sources[sourceName]) << path;
+            EXPECT_EQ((long)bytes.size(), declared) << path;
+        }
+    }
+    std::string system = std::string(ExpandPathMacros("$(WinSysPath)", "", ""));
+    EXPECT_EQ((std::vector<std::string> {
+                  "Common " + system + "OLD.DLL",
+                  "Update C:\\APP\\DARVO5.EXE compressed",
+                  "Files C:\\APP\\DARVO5.EXE compressed",
+                  "Files C:\\APP\\DARVOSHL.EXE compressed",
+                  "Files C:\\APP\\README.TXT",
+                  "Files C:\\APP\\HELP\\README.TXT",
+                  "Files C:\\APP\\A,B.TXT compressed",
+                  "Sample C:\\APP\\サンプル.QLB compressed",
+              }),
+              read);
+}
+
+TEST_F(MediumTest, RefusesWhatWouldMakeABrokenMediumNamingTheLine)
+{
+    // Each description follows the lines "[Medium]" and "Source=src".
+    const struct {
+        const char* description;
+        const char* where;
+        const char* message;
+    } rows[] = {
+        {"[Files]\r\n$(AppPath)X.EXE=bin\\MISSING.EXE\r\n", "medium.txt:4: ", "MISSING.EXE not found"},
+        {"[Files]\r\n[$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:4: ",
+         "a section header is [name] alone on its line (a target cannot start with \"[\")"},
+        {"[Files]\r\n$(AppPath)X\"Y.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:4: ",
+         "the file name of target $(AppPath)X\"Y.EXE holds the character \", which Windows names cannot hold"},
+        {"[Files]\r\n$(AppPath)X\x01.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:4: ",
+         "the file name of target $(AppPath)X\x01.EXE holds the control byte 0x01"},
+        {"[Files]\r\n$(AppPath)SUB\x1F\\X.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:4: ",
+         "the folder of target $(AppPath)SUB\x1F\\X.EXE holds the control byte 0x1F"},
+        {"[Files]\r\n$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n$(apppath)\\x.exe=bin\\DARVOSHL.EXE\r\n", "medium.txt:5: ",
+         "target $(apppath)\\x.exe is already in [Files] at line 4"},
+        {"[Files]\r\n$(AppPath)README.TXT=doc\\README.TXT\r\n", "medium.txt:4: ",
+         "README.TXT is 2,500 bytes, more than a disk of 2,048 bytes holds"},
+        {"[Files]\r\n$(AppPath)DARVO5.EXE=bin\\DARVO5.EXE, compress\r\n", "medium.txt:4: DARVO5.EX_ is 3,",
+         "bytes, more than a disk of 2,048 bytes holds"},
+        {"[Flies]\r\n$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:3: ", "unknown section [Flies]"},
+        {"[Files]\r\nX.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:4: ", "target X.EXE names no folder"},
+        {"[Files]\r\n$(AppPath)X.EXE=\r\n", "medium.txt:4: ", "no source file"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.description);
+        MediumRun run = Make(std::string("[Medium]\r\nSource=src\r\n") + row.description, {"--disk-size", "2048"});
+        EXPECT_EQ(1, run.status);
+        size_t at = run.problems.find(row.where);
+        std::string line = at == std::string::npos ? "" : run.problems.substr(at, run.problems.find('\n', at) - at);
+        EXPECT_NE(std::string::npos, line.find(row.message)) << run.problems;
+        EXPECT_FALSE(std::filesystem::exists(Disk(1))) << "nothing is left of a refused medium";
+    }
+}
+
+TEST_F(MediumTest, CheckFindsACutFileAMissingSourceAndARepeatedKey)
+{
+    ASSERT_EQ(0, Make(kDescription, {"--disk-size", "8192"}).status);
+    MediumRun sound = RunMediumTool({"--check", m_work.Path() + "out"});
+    EXPECT_EQ(0, sound.status) << sound.problems;
+    EXPECT_NE(std::string::npos, sound.said.find("8 entries in 4 sections, 2 disks: sound")) << sound.said;
+
+    std::string cut = Disk(1) + "DARVO5.EX_";
+    std::filesystem::resize_file(cut, std::filesystem::file_size(cut) - 10);
+    std::filesystem::remove(Disk(2) + "README.TXT");
+    std::ofstream(Disk(1) + "SETUP.LST", std::ios::app) << "file1=0,0,,X.DLL,$(AppPath),,,,0\r\n";
+    MediumRun damaged = RunMediumTool({"--check", m_work.Path() + "out"});
+    EXPECT_EQ(1, damaged.status);
+    for (const char* fault : {"[Update] File1: DARVO5.EX_ expands to ", "[Files] File3: README.TXT is on no disk",
+                              ":14: [Sample] file1: the key of line 13 again; the setup would process that line twice"})
+        EXPECT_NE(std::string::npos, damaged.problems.find(fault)) << fault << "\n" << damaged.problems;
+}
+
+}  // namespace
