@@ -4,7 +4,9 @@
 // source's last-write time, is flushed, and then replaces the target in one
 // step. Writing over the target directly would leave it empty or half
 // written after a damaged source, a full disk or a killed process: a working
-// DARVO5.EXE would turn into a broken one during an update.
+// DARVO5.EXE would turn into a broken one during an update. A target that
+// another program holds shows when the new file cannot take its place; the
+// temporary file is then deleted and the caller asks the user to retry.
 #include <windows.h>
 #include <lzexpand.h>
 
@@ -53,22 +55,10 @@ const DWORD SZDD_HEADER_SIZE = 14;
 
 }  // namespace
 
-// Whether another program holds the target (or access is denied): it is
-// opened for writing without sharing, as replacing it needs, and closed at
-// once, its bytes untouched. A missing target or folder is no conflict; the
-// temporary file's creation meets and reports any real failure.
-static bool TargetInUse(const DataObjStr& target)
-{
-    HANDLE file = CreateFileA(target, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-        return false;
-    }
-    return (ClassifyFileError(GetLastError()) & FE_RETRY) != 0;
-}
-
 // A new file beside the target, created exclusively so that no other file
-// is ever overwritten; COPY_DONE with h->hTemp and h->strTemp set.
+// is ever overwritten; COPY_DONE with h->hTemp and h->strTemp set. (No "~"
+// in the name: Wine looks for a new name that could be a short name by
+// working out the short name of every file in the folder.)
 static int CreateTempBeside(CopyHandles* h, const DataObjStr& target)
 {
     DataObjStr folder = GetDirPart(target);
@@ -76,7 +66,7 @@ static int CreateTempBeside(CopyHandles* h, const DataObjStr& target)
     DWORD err = ERROR_FILE_EXISTS;
     for (DWORD i = 0; i < 0x10000 && err == ERROR_FILE_EXISTS; ++i) {
         char name[16];
-        std::snprintf(name, sizeof(name), "~DZ%04X.TMP", (unsigned)((seed + i) & 0xFFFF));
+        std::snprintf(name, sizeof(name), "DZCP%04X.TMP", (unsigned)((seed + i) & 0xFFFF));
         DataObjStr path = folder + name;
         h->hTemp = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h->hTemp != INVALID_HANDLE_VALUE) {
@@ -190,19 +180,31 @@ static int FinishTemp(CopyHandles* h, const DataObjStr& source, const DataObjStr
     return ok ? COPY_DONE : ReportWriteFailure(err, target);
 }
 
-// Puts the finished file in the target's place in one step. A target that
-// another program took meanwhile is COPY_INUSE, like one held from the start.
-static int ReplaceTarget(CopyHandles* h, const DataObjStr& target)
+// Moves the temporary file over the target in one step; 0 or the system
+// error. The move's own report (a rename failure) is not the one the user is
+// to see: it is swallowed, and the caller makes the copy's own.
+static DWORD MoveOverTarget(const DataObjStr& temp, const DataObjStr& target)
 {
-    // The move's own report (a rename failure) is not the one the user is
-    // to see: it is swallowed, and the copy's own is made instead.
     ErrorFrame frame;
     PushErrorFrame(&frame);
-    int moved = ReplaceFileRetry(h->strTemp, target, 0, 0);
-    DWORD err = GetLastError();
+    DWORD err = ReplaceFileRetry(temp, target, 0, 0) ? 0 : GetLastError();
     ClearError();
     PopErrorFrame();
-    if (moved) {
+    return err;
+}
+
+// Puts the finished file in the target's place. Another program holding the
+// target makes the move fail (access denied or a sharing violation): that is
+// COPY_INUSE, and the user is asked to end the program and retry.
+static int ReplaceTarget(CopyHandles* h, const DataObjStr& target)
+{
+    DWORD err = MoveOverTarget(h->strTemp, target);
+    // Windows refuses to move a file over a read-only one (Wine does not): a
+    // read-only, hidden or system target gives way and the move is tried
+    // again. Only then, so that a failed copy leaves the target as it was.
+    if (err == ERROR_ACCESS_DENIED && SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL))
+        err = MoveOverTarget(h->strTemp, target);
+    if (err == 0) {
         h->strTemp = DataObjStr();
         return COPY_DONE;
     }
@@ -213,11 +215,6 @@ static int ReplaceTarget(CopyHandles* h, const DataObjStr& target)
 
 int CopyOneFile(int fCompressed, const DataObjStr& source, const DataObjStr& target)
 {
-    // Every copied file ends with normal attributes, and Windows refuses to
-    // move a file over a read-only one.
-    SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
-    if (TargetInUse(target))
-        return COPY_INUSE;
     CopyHandles h;
     int result = CreateTempBeside(&h, target);
     if (result == COPY_DONE)

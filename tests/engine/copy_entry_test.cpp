@@ -75,7 +75,8 @@ TEST_F(EngineCopy, SourceReplacesAReadOnlyTargetOnlyWhenItExpandsInFull)
         EXPECT_EQ(std::vector<std::string> {"DATA.TSV"}, FolderEntries(m_app));
         WIN32_FILE_ATTRIBUTE_DATA data;
         ASSERT_TRUE(GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &data));
-        EXPECT_EQ(0u, data.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+        EXPECT_EQ(row.installs ? 0u : FILE_ATTRIBUTE_READONLY,
+                  data.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
         EXPECT_EQ(row.installs, CompareFileTime(&kSourceTime, &data.ftLastWriteTime) == 0);
         Report report = TakeReport();
         EXPECT_EQ(row.installs ? 0 : ERR_READ, report.category);
