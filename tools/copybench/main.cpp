@@ -163,7 +163,9 @@ bool Race(Contender* contenders, int count)
             EmptyFolder(contenders[c].out);
             double start = Now();
             if (!contenders[c].run()) {
-                std::printf("%s failed\n", contenders[c].name);
+                ErrorFrame held;
+                GetErrorInfo(&held);
+                std::printf("%s failed: %s / %s\n", contenders[c].name, held.message, held.context);
                 return false;
             }
             double elapsed = Now() - start;
@@ -219,7 +221,8 @@ int Run(const std::string& plain, const std::string& packed, const std::string& 
 
 int main(int argc, char** argv)
 {
-    // Failures go to a collecting frame and are printed, never shown.
+    // The engine's failures go to a collecting frame and are printed with
+    // the contender that met them, never shown.
     ErrorFrame frame;
     PushErrorFrame(&frame);
     int result = 2;
@@ -229,12 +232,7 @@ int main(int argc, char** argv)
         result = Run(std::string(argv[2]) + "\\", std::string(argv[3]) + "\\", std::string(argv[4]) + "\\");
     else
         std::printf("usage: copy_bench generate FOLDER | run PLAIN PACKED OUT\n");
-    if (GetError()) {
-        ErrorFrame info;
-        GetErrorInfo(&info);
-        std::printf("error: %s / %s\n", info.message, info.context);
-        result = 1;
-    }
+    ClearError();
     PopErrorFrame();
     return result;
 }
