@@ -180,17 +180,18 @@ static int FinishTemp(CopyHandles* h, const DataObjStr& source, const DataObjStr
     return ok ? COPY_DONE : ReportWriteFailure(err, target);
 }
 
-// Moves the temporary file over the target in one step; 0 or the system
-// error. The move's own report (a rename failure) is not the one the user is
-// to see: it is swallowed, and the caller makes the copy's own.
-static DWORD MoveOverTarget(const DataObjStr& temp, const DataObjStr& target)
+// Moves the temporary file over the target in one step; false with the
+// system error in *pErr. The move's own report (a rename failure) is not the
+// one the user is to see: it is swallowed, and the caller makes the copy's.
+static bool MoveOverTarget(const DataObjStr& temp, const DataObjStr& target, DWORD* pErr)
 {
     ErrorFrame frame;
     PushErrorFrame(&frame);
-    DWORD err = ReplaceFileRetry(temp, target, 0, 0) ? 0 : GetLastError();
+    bool moved = ReplaceFileRetry(temp, target, 0, 0) != 0;
+    *pErr = GetLastError();
     ClearError();
     PopErrorFrame();
-    return err;
+    return moved;
 }
 
 // Puts the finished file in the target's place. Another program holding the
@@ -198,13 +199,14 @@ static DWORD MoveOverTarget(const DataObjStr& temp, const DataObjStr& target)
 // COPY_INUSE, and the user is asked to end the program and retry.
 static int ReplaceTarget(CopyHandles* h, const DataObjStr& target)
 {
-    DWORD err = MoveOverTarget(h->strTemp, target);
+    DWORD err;
+    bool moved = MoveOverTarget(h->strTemp, target, &err);
     // Windows refuses to move a file over a read-only one (Wine does not): a
     // read-only, hidden or system target gives way and the move is tried
     // again. Only then, so that a failed copy leaves the target as it was.
-    if (err == ERROR_ACCESS_DENIED && SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL))
-        err = MoveOverTarget(h->strTemp, target);
-    if (err == 0) {
+    if (!moved && err == ERROR_ACCESS_DENIED && SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL))
+        moved = MoveOverTarget(h->strTemp, target, &err);
+    if (moved) {
         h->strTemp = DataObjStr();
         return COPY_DONE;
     }
