@@ -62,8 +62,9 @@ int WriteAppKeys(AppKeys* keys);
 // The entry of the list of installed software.
 int WriteUninstallEntry(const char* keyPath, const char* displayName, const DataObjStr& command);
 
-// All of the above for a new installation into params.m_strAppPath, in the
-// order that leaves the most useful records when one step fails: the
-// application's values, the document type, the shortcuts, the uninstall
-// entry. Non-zero when every step succeeded.
+// Every record of a new installation into params.m_strAppPath, in this
+// order: the application's values, the document type, the Start-menu and
+// (when chosen and the desktop folder is known) the desktop shortcut, the
+// uninstall entry. Stops at the first failure (reported), leaving what was
+// written; non-zero when every record was written. An update writes none.
 int RegisterInstallation(const SetupParams& params);

@@ -4,8 +4,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <algorithm>
-
 #include "file_test.h"
 #include "setup/setupparams.h"
 #include "setup/shellreg.h"
@@ -31,9 +29,7 @@ TEST_F(ShellRecords, NewInstallationReadsBack)
     ASSERT_TRUE(CreateDirectoryA(longFolder.c_str(), nullptr));
     char shortName[MAX_PATH];
     ASSERT_GT(GetShortPathNameA(programFiles, shortName, MAX_PATH), 0u);
-    std::string app = shortName;
-    std::transform(app.begin(), app.end(), app.begin(), ::tolower);
-    app += "出納帳 app,x\\";
+    std::string app = std::string(CharLowerA(shortName)) + "出納帳 app,x\\";
     SetupParams params;
     GetShellFolders(&params);
     params.m_strAppPath = app.c_str();
