@@ -28,7 +28,7 @@ namespace {
 // temporary file deleted, on every way out.
 struct CopyHandles {
     HANDLE hSource = INVALID_HANDLE_VALUE;
-    INT hExpand = -1;
+    INT hExpand = -1;  // once set, it owns hSource: LZClose closes both
     HANDLE hTemp = INVALID_HANDLE_VALUE;
     DataObjStr strTemp;  // the temporary file until it takes the target's place
 
@@ -39,7 +39,7 @@ struct CopyHandles {
     {
         if (hExpand >= 0)
             LZClose(hExpand);
-        if (hSource != INVALID_HANDLE_VALUE)
+        else if (hSource != INVALID_HANDLE_VALUE)
             CloseHandle(hSource);
         if (hTemp != INVALID_HANDLE_VALUE)
             CloseHandle(hTemp);
@@ -126,16 +126,14 @@ static int ExpandedLength(HANDLE source, DWORD* pLength)
     return 1;
 }
 
-// The platform's expander reports no error for a cut-off or damaged file
-// (Wine's does not, nor does every Windows one): the count of bytes expanded
-// must match the header's length.
+// The source is opened here and handed to LZInit rather than opened by
+// LZOpenFileA, whose OFSTRUCT holds 128 bytes of path: a source deeper than
+// that (a medium copied into a folder with a long name) would not open. The
+// platform's expander reports no error for a cut-off or damaged file (Wine's
+// does not, nor does every Windows one): the count of bytes expanded must
+// match the header's length.
 static int CopyExpanded(CopyHandles* h, const DataObjStr& source, const DataObjStr& target)
 {
-    OFSTRUCT of = {};
-    of.cBytes = sizeof(of);
-    h->hExpand = LZOpenFileA(const_cast<char*>((const char*)source), &of, OF_READ | OF_SHARE_DENY_WRITE);
-    if (h->hExpand < 0)
-        return ReportExpandFailure(source);
     int result = OpenSource(h, source);
     if (result != COPY_DONE)
         return result;
@@ -146,6 +144,11 @@ static int CopyExpanded(CopyHandles* h, const DataObjStr& source, const DataObjS
     case 0:
         return ReportExpandFailure(source);
     }
+    SetFilePointer(h->hSource, 0, nullptr, FILE_BEGIN);
+    // Handles fit in 32 bits on 64-bit Windows too.
+    h->hExpand = LZInit((HFILE)(INT_PTR)h->hSource);
+    if (h->hExpand < 0)
+        return ReportExpandFailure(source);
     DWORD total = 0;
     for (;;) {
         INT got = LZRead(h->hExpand, reinterpret_cast<char*>(g_abCopyBuffer), COPY_BLOCK);
