@@ -18,10 +18,8 @@ namespace {
 const std::string kInUse = " へ書き込み出来ません。\n実行中のアプリケーションを全て終了して [再試行] をすると書き込みできるかもしれません。";
 const FILETIME kSourceTime {0x12345600, 0x01C0A000};  // in 2001
 
-robot::BoxAnswer Stop(int press)
-{
-    return {kTestTitle, "セットアップを中止しますか？", {IDYES, IDNO}, press};
-}
+// The stop question, answered with press.
+robot::BoxAnswer Stop(int press) { return {kTestTitle, "セットアップを中止しますか？", {IDYES, IDNO}, press}; }
 
 class EngineCopy : public FileTest {
 protected:
