@@ -78,6 +78,9 @@ HANDLE OpenFileRetry(const char* path, DWORD access, DWORD share, SECURITY_ATTRI
                      DWORD disposition, DWORD attributes, HANDLE templateFile, const DWORD* pTimeout,
                      const DWORD* pInterval, int quiet, int* pStatus);
 
+// Writes all of data; a short write counts as a full disk (*pErr 112).
+bool WriteAll(HANDLE file, const void* data, DWORD size, DWORD* pErr);
+
 // CopyFileData flags and status bit.
 enum {
     CFD_COPYTIME = 1,

@@ -98,8 +98,7 @@ HANDLE OpenFileRetry(const char* path, DWORD access, DWORD share, SECURITY_ATTRI
     return INVALID_HANDLE_VALUE;
 }
 
-// Writes all of data; a short write counts as a full disk.
-static bool WriteAll(HANDLE file, const void* data, DWORD size, DWORD* pErr)
+bool WriteAll(HANDLE file, const void* data, DWORD size, DWORD* pErr)
 {
     DWORD written = 0;
     if (!WriteFile(file, data, size, &written, nullptr)) {

@@ -1,0 +1,151 @@
+// One file-list entry at a time against real faults: read-only targets,
+// damaged and truncated compressed sources, a target held by faults.exe, a
+// source that appears while the disk prompt is open, a full drive. The robot
+// answers every box; reports stay in the fixture's collecting frame.
+#include <cstdlib>
+
+#include "error_report_env.h"
+#include "file_test.h"
+#include "robot/box_answers.h"
+#include "setup/copyengine.h"
+#include "setup/copyreport.h"
+#include "setup/filelist.h"
+#include "testkit/child_process.h"
+#include "testkit/file_facts.h"
+
+namespace {
+
+const std::string kInUse = " へ書き込み出来ません。\n実行中のアプリケーションを全て終了して [再試行] をすると書き込みできるかもしれません。";
+const FILETIME kSourceTime {0x12345600, 0x01C0A000};  // in 2001
+
+// The stop question, answered with press.
+robot::BoxAnswer Stop(int press) { return {kTestTitle, "セットアップを中止しますか？", {IDYES, IDNO}, press}; }
+
+class EngineCopy : public FileTest {
+protected:
+    void SetUp() override
+    {
+        FileTest::SetUp();
+        m_src = m_scratch.MakeFolder("SRC") + "\\";
+        m_app = m_scratch.MakeFolder("APP") + "\\";
+    }
+
+    // The entry of a list line "disk,compressed,source,target" into m_app.
+    int Run(const std::string& fields)
+    {
+        FileListEntry entry;
+        ParseListLine((fields + "," + m_app).c_str(), &entry, "", "");
+        return CopyListEntry(entry, m_src.c_str(), nullptr);
+    }
+
+    std::string MakeSource(const std::string& name, const std::string& bytes)
+    {
+        std::string path = m_scratch.MakeFile(m_src.substr(m_scratch.Path().size()) + name, bytes);
+        EXPECT_TRUE(SetLastWriteTime(path, kSourceTime));
+        return path;
+    }
+
+    std::string m_src, m_app;
+};
+
+TEST_F(EngineCopy, SourceReplacesAReadOnlyTargetOnlyWhenItExpandsInFull)
+{
+    const std::string plain = ReadFileBytes(PLAIN_FIXTURE), packed = ReadFileBytes(PACKED_FIXTURE);
+    std::string damaged = packed, otherMethod = packed;
+    damaged.replace(packed.size() / 2, 64, 64, '\0');
+    otherMethod[8] = 'B';
+    const struct { const char* name; int compressed; std::string source; bool installs; } rows[] = {
+        {"plain", 0, plain, true},
+        {"compressed", 1, packed, true},
+        {"marked compressed, read as it is", 1, plain, true},
+        {"truncated", 1, packed.substr(0, packed.size() / 2), false},
+        {"damaged", 1, damaged, false},
+        {"header cut off", 1, packed.substr(0, 12), false},
+        {"unknown method", 1, otherMethod, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string source = MakeSource("DATA.TS_", row.source);
+        std::string target = m_scratch.MakeFile("APP\\DATA.TSV", "old");
+        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+        EXPECT_EQ(row.installs ? 1 : 0, Run("1," + std::to_string(row.compressed) + ",DATA.TS_,DATA.TSV"));
+        EXPECT_EQ(row.installs ? plain : "old", ReadFileBytes(target));
+        EXPECT_EQ(std::vector<std::string> {"DATA.TSV"}, FolderEntries(m_app));
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        ASSERT_TRUE(GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &data));
+        EXPECT_EQ(row.installs ? 0u : FILE_ATTRIBUTE_READONLY,
+                  data.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+        EXPECT_EQ(row.installs, CompareFileTime(&kSourceTime, &data.ftLastWriteTime) == 0);
+        Report report = TakeReport();
+        EXPECT_EQ(row.installs ? 0 : ERR_READ, report.category);
+        EXPECT_SAME_TEXT(row.installs ? "\n" : "読み込みに失敗\n" + source, report.message + "\n" + report.context);
+    }
+}
+
+// A drive without a medium cannot be made under Wine (a missing folder is
+// "not found"): the not-ready text is checked where the report is made.
+TEST_F(EngineCopy, ReadFailureOfADriveNotReadyNamesTheDrive)
+{
+    EXPECT_EQ(COPY_FAILED, ReportReadFailure(ERROR_NOT_READY, "A:\\DISK1\\DARVO5.EX_"));
+    Report report = TakeReport();
+    EXPECT_EQ(ERR_READ, report.category);
+    EXPECT_SAME_TEXT("ドライブ A: の準備ができていません.\nファイル[A:\\DISK1\\DARVO5.EX_]を読み込むことが出来ません",
+                     report.message + "\n" + report.context);
+}
+
+TEST_F(EngineCopy, HeldTargetIsAskedAboutUntilItsHolderLetsGo)
+{
+    MakeSource("NEW.DLL", "new");
+    std::string target = m_scratch.MakeFile("APP\\NEW.DLL", "old");
+    ChildProcess holder(std::string(FAULTS_EXE) + " hold-file " + Quote(target) + " 3000");
+    ASSERT_TRUE(holder.WaitForOutput("ready", 10000));
+    EXPECT_TRUE(robot::RunAnsweringBoxes([&] { EXPECT_EQ(1, Run("1,0,NEW.DLL,NEW.DLL")); },
+        {{kTestTitle, target + kInUse, {IDRETRY, IDCANCEL}, IDCANCEL}, Stop(IDNO),
+         {kTestTitle, target + kInUse, {IDRETRY, IDCANCEL}, IDRETRY, [&] { DWORD code; holder.Wait(10000, &code); }}}));
+    EXPECT_EQ("new", ReadFileBytes(target));
+}
+
+TEST_F(EngineCopy, DeletionRemovesAReadOnlyTargetOrFindsItGone)
+{
+    std::string readOnly = m_scratch.MakeFile("APP\\RO.DLL");
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    // No box: the robot has nothing to answer.
+    EXPECT_TRUE(robot::RunAnsweringBoxes([&] { EXPECT_EQ(2, Run("1,0,,RO.DLL") + Run("1,0, ,NONE.DLL")); }, {}));
+    EXPECT_FALSE(Exists(readOnly));
+}
+
+TEST_F(EngineCopy, DiskPromptShowsAgainUntilTheFileIsThere)
+{
+    // With the fixed text, more than a prompt area of 200 bytes could take;
+    // the compressed source's path is more than LZOpenFileA takes.
+    m_src = m_scratch.MakeFolder("ヴェルンド出納帳のセットアップディスク第二巻から読み込むソースファイルを置いたフォルダ") + "\\";
+    std::string disk2 = "ヴェルンド！出納帳 Version 5.5(ゼノプ版) ディスク 2 を " + m_src + " にセットして [OK] ボタンを押して下さい";
+    EXPECT_TRUE(robot::RunAnsweringBoxes([&] { EXPECT_EQ(1, Run("2,1,DARVO5.EX_,DARVO5.EXE")); },
+        {{"DARVO5.EX_のコピー", disk2, {IDOK, IDCANCEL}, IDCANCEL}, Stop(IDNO),
+         {"DARVO5.EX_のコピー", disk2, {IDOK, IDCANCEL}, IDOK,
+          [&] { MakeSource("DARVO5.EX_", ReadFileBytes(PACKED_FIXTURE)); }}}));
+    EXPECT_EQ(ReadFileBytes(PLAIN_FIXTURE), ReadFileBytes(m_app + "DARVO5.EXE"));
+
+    std::string noNumber = "ヴェルンド！出納帳 Version 5.5(ゼノプ版) ディスクを " + m_src + " にセットして [OK] ボタンを押して下さい";
+    EXPECT_TRUE(robot::RunAnsweringBoxes([&] { EXPECT_EQ(0, Run("0,0,X.DLL,X.DLL")); },
+                                         {{"X.DLLのコピー", noNumber, {IDOK, IDCANCEL}, IDCANCEL}, Stop(IDYES)}));
+}
+
+// Run through tests/files/tiny_drive.sh, which maps a 64 KB drive.
+TEST_F(EngineCopy, FullDriveIsAWriteFailureAndKeepsTheOldTarget)
+{
+    const char* drive = std::getenv("DARVO_TINY_DRIVE");
+    ASSERT_TRUE(drive && *drive) << "run through tiny_drive.sh";
+    m_app = std::string(drive) + "\\";
+    MakeSource("BIG.DAT", std::string(256 * 1024, 'x'));
+    ASSERT_TRUE(CopyFileA(m_scratch.MakeFile("OLD.DAT", "old").c_str(), (m_app + "表.DAT").c_str(), FALSE));
+    EXPECT_EQ(0, Run("1,0,BIG.DAT,表.DAT"));
+    Report report = TakeReport();
+    EXPECT_EQ(ERR_WRITE, report.category);
+    EXPECT_SAME_TEXT(SystemText(ERROR_DISK_FULL) + "\nファイル[" + m_app + "表.DAT]へ書き込むことが出来ません",
+                     report.message + "\n" + report.context);
+    EXPECT_EQ(std::vector<std::string> {"表.DAT"}, FolderEntries(m_app));
+    EXPECT_EQ("old", ReadFileBytes(m_app + "表.DAT"));
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// The records of a new installation read back from the real registry and,
+// through IShellLinkA, from the shortcut files. Every case runs in a fresh
+// prefix, so the records of one case are never another's.
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "file_test.h"
+#include "setup/setupparams.h"
+#include "setup/shellreg.h"
+#include "testkit/shortcut_reader.h"
+
+namespace {
+
+std::string Reg(HKEY root, const char* key, const char* value)
+{
+    return Text(ReadRegString(root, key, value, "(missing)"));
+}
+
+using ShellRecords = FileTest;
+
+TEST_F(ShellRecords, NewInstallationReadsBack)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    // Typed in lower case with a short component (Wine's short names are
+    // hashed: taken from the system), with a comma and 出 (second byte "o").
+    DataObjStr programFiles;
+    ASSERT_EQ(1, GetSpecialFolder(&programFiles, nullptr, CSIDL_PROGRAM_FILES, 1));
+    std::string longFolder = Text(programFiles) + "出納帳 App,X\\";
+    ASSERT_TRUE(CreateDirectoryA(longFolder.c_str(), nullptr));
+    char shortName[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA(programFiles, shortName, MAX_PATH), 0u);
+    std::string app = std::string(CharLowerA(shortName)) + "出納帳 app,x\\";
+    SetupParams params;
+    GetShellFolders(&params);
+    params.m_strAppPath = app.c_str();
+    params.m_fShared = 1;
+    params.m_fDeskIcon = 0;  // first without the desktop shortcut: its path is written empty
+    std::string deskLink = Text(params.m_strDeskShared) + SHELLREG_LINK_NAME;
+    ASSERT_EQ(1, RegisterInstallation(params));
+    EXPECT_TRUE(Reg(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, "pathShortcut2").empty() && !Exists(deskLink));
+
+    // A Start-menu folder that does not exist yet, two levels deep.
+    params.m_strMenuShared = params.m_strMenuShared + "コルヴァ\\出納帳\\";
+    std::string menuLink = Text(params.m_strMenuShared) + SHELLREG_LINK_NAME;
+    params.m_fDeskIcon = 1;
+    ASSERT_EQ(1, RegisterInstallation(params));
+    EXPECT_EQ(app, Reg(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, "AppDir"));
+    EXPECT_EQ(AsciiUpper(longFolder), Reg(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, "KeyAppDir"));
+    EXPECT_EQ(menuLink, Reg(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, "pathShortcut1"));
+    EXPECT_EQ(deskLink, Reg(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, "pathShortcut2"));
+    EXPECT_EQ("ヴェルンド！出納帳 会計データ(QLB)", Reg(HKEY_CLASSES_ROOT, "CorvaZozuveDocument", nullptr));
+    EXPECT_EQ("\"" + app + "DARVO5.EXE\",3", Reg(HKEY_CLASSES_ROOT, "CorvaZozuveDocument\\DefaultIcon", nullptr));
+    EXPECT_EQ("\"" + app + "DARVOSHL.EXE\" \"%1\"",
+              Reg(HKEY_CLASSES_ROOT, "CorvaZozuveDocument\\shell\\open\\command", nullptr));
+    EXPECT_EQ("CorvaZozuveDocument", Reg(HKEY_CLASSES_ROOT, ".QLB", nullptr));
+    EXPECT_EQ("\"" + longFolder + "SETUP.EXE\" /uninstall",
+              Reg(HKEY_LOCAL_MACHINE, SHELLREG_UNINSTALL_KEY, "UninstallString"));
+    EXPECT_EQ("ヴェルンド！出納帳 Version 5", Reg(HKEY_LOCAL_MACHINE, SHELLREG_UNINSTALL_KEY, "DisplayName"));
+    std::string launcher = app + "DARVOSHL.EXE";
+    for (const std::string& link : {menuLink, deskLink})
+        EXPECT_EQ(launcher + " / ヴェルンド！出納帳 Version 5 / " + launcher + ", 0", DescribeShortcut(link)) << link;
+}
+
+TEST_F(ShellRecords, AFailedSaveReportsItsComStatus)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    std::string folder = m_scratch.MakeFolder("既存.LNK");
+    EXPECT_EQ(0, CreateShortcut("C:\\A.EXE", "", "A", "C:\\A.EXE", 0, folder.c_str()));
+    Report report = TakeReport();
+    EXPECT_EQ(ERR_SYSTEM, report.category);
+    EXPECT_SAME_TEXT("アクセス権がありません\nWindowsショートカットの作成に失敗しました",
+                     report.message + "\n" + report.context);
+}
+
+TEST_F(ShellRecords, RegistryStringsOfAnotherTypeReadEmpty)
+{
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\DarvoTest", "x", REG_EXPAND_SZ, "%TEMP%", 7));
+    EXPECT_EQ("", Reg(HKEY_CURRENT_USER, "Software\\DarvoTest", "x"));
+    EXPECT_EQ("(missing)", Reg(HKEY_CURRENT_USER, "Software\\DarvoTest", "y"));
+}
+
+}  // namespace
