@@ -15,6 +15,10 @@ void EndModalLoop(int code)
     if (!s_fEnd) {
         s_fEnd = true;
         s_nEndCode = code;
+        // A message sent from another thread is handled inside GetMessage,
+        // which then goes on waiting: an empty posted message wakes the loop
+        // to look at the flag. Left over, it ends nothing.
+        PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
     }
 }
 

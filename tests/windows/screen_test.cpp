@@ -1,0 +1,198 @@
+// What the user sees on a real X display: the background window's picture
+// read back from the screen, its refusal to end the session, and the
+// progress window's stop button under real mouse input (SendInput).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <set>
+#include <thread>
+
+#include "base/errreport.h"
+#include "box_expect.h"
+#include "dazo/Doingwnd.h"
+#include "error_report_env.h"
+#include "setup/background.h"
+#include "window_lib.h"
+
+namespace {
+
+// Shown maximised as the setup shows it, or with a client area of cx by cy.
+HWND ShowBackground(bool addRemove, int cx = 0, int cy = 0)
+{
+    auto* background = new BackgroundWindow;
+    background->m_fAddRemove = addRemove;
+    HWND h = background->Create();
+    if (cx) {
+        RECT rc = {0, 0, cx, cy};
+        AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, 0);
+        SetWindowPos(h, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER);
+    }
+    ShowWindow(h, cx ? SW_SHOW : SW_SHOWMAXIMIZED);
+    UpdateWindow(h);
+    PumpFor(300);
+    return h;
+}
+
+int CountIn(const std::vector<DWORD>& pixels, int width, RECT area, DWORD colour)
+{
+    int n = 0;
+    for (int y = std::max<int>(area.top, 0); y < area.bottom; ++y)
+        for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, width); ++x)
+            n += pixels[y * width + x] == colour;
+    return n;
+}
+
+TEST(BackgroundScreen, GradientsAndTitleAsDrawn)
+{
+    const struct {
+        bool addRemove;
+        DWORD top, bottom;
+    } rows[] = {{false, 0x0000FF, 0x7F7F00}, {true, 0xBE0000, 0x00007F}};
+    int lastWhiteRow[2] = {};
+    for (const auto& row : rows) {
+        HWND h = ShowBackground(row.addRemove);
+        int cx, cy;
+        std::vector<DWORD> pixels = ClientPixels(h, &cx, &cy);
+        ASSERT_GT(cy, 256);
+        const RECT topRow = {0, 0, cx, 1}, bottomRow = {0, cy - 1, cx, cy};
+        EXPECT_EQ(cx, CountIn(pixels, cx, topRow, row.top)) << "top row, uninstall " << row.addRemove;
+        EXPECT_EQ(cx, CountIn(pixels, cx, bottomRow, row.bottom)) << "bottom row, uninstall " << row.addRemove;
+        int unit = cx / 10;
+        RECT firstLine = {cx / 2 - 5 * unit, cy / 32 - unit / 12, cx / 2 + 5 * unit, cy / 32 + unit};
+        EXPECT_GT(CountIn(pixels, cx, firstLine, 0xFFFFFF), 100) << "white title, uninstall " << row.addRemove;
+        EXPECT_GT(CountIn(pixels, cx, firstLine, 0x000000), 100) << "black shadow, uninstall " << row.addRemove;
+        for (int y = 0; y < cy; ++y)
+            if (CountIn(pixels, cx, {0, y, cx, y + 1}, 0xFFFFFF))
+                lastWhiteRow[row.addRemove] = y;
+        DestroyWindow(h);
+    }
+    EXPECT_GT(lastWhiteRow[1] - lastWhiteRow[0], 1024 / 10 / 4) << "no third line in the uninstall mode";
+}
+
+// Under 256 rows, row y is painted by the one band that covers it: the
+// first band i whose lower edge (i + 1) * cy / 256 lies below y.
+TEST(BackgroundScreen, ShortClientAreaPaintsEachRowWithItsOwnBand)
+{
+    HWND h = ShowBackground(false, 200, 100);
+    int cx, cy;
+    std::vector<DWORD> pixels = ClientPixels(h, &cx, &cy);
+    ASSERT_LT(cy, 256);
+    std::set<DWORD> colours;
+    for (int y = 0; y < cy; ++y) {
+        int band = (256 * (y + 1) + cy - 1) / cy - 1;
+        DWORD expected = (band / 2) << 16 | (band / 2) << 8 | (255 - band);
+        EXPECT_EQ(expected, pixels[y * cx]) << "row " << y;
+        colours.insert(pixels[y * cx]);
+    }
+    EXPECT_EQ(size_t(cy), colours.size());
+    DestroyWindow(h);
+}
+
+TEST(BackgroundScreen, EndOfSessionIsRefusedWithTheMessage)
+{
+    HWND h = ShowBackground(false, 300, 200);
+    std::atomic<bool> answered {false};
+    DWORD_PTR answer = 1;
+    EXPECT_TRUE(RunAnsweringBox(
+        [&] {
+            std::thread windows([&] {
+                SendMessageTimeoutA(h, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 30000, &answer);
+                answered = true;
+            });
+            PumpUntil([&] { return answered.load(); }, 30000);
+            windows.join();
+        },
+        {kTestTitle, "セットアップを終了してからウィンドウズを終了してください", {IDOK}, IDOK}));
+    EXPECT_EQ(0u, answer);
+    DestroyWindow(h);
+}
+
+// Real mouse input, as the X server's would come: SendInput.
+void SendMouse(DWORD flags, POINT at = {})
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (at.x * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN);
+    input.mi.dy = (at.y * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dwFlags = flags | (flags == MOUSEEVENTF_MOVE ? MOUSEEVENTF_ABSOLUTE : 0);
+    SendInput(1, &input, sizeof(input));
+}
+
+void MouseInput(DWORD flags, POINT at = {})
+{
+    SendMouse(flags, at);
+    PumpFor(150);
+}
+
+// Released off the button, the press asks for nothing and the mouse is free
+// for the other windows; released on it, it asks to stop.
+TEST(StopButtonScreen, OnlyAReleaseOnThePressedButtonAsksToStop)
+{
+    auto* other = new ProbeWnd;
+    HWND otherWindow = other->Make(100, 100);
+    auto* d = new DoingWnd;
+    d->Create("進行", -1, -1, 30 * g_nAveCharWidth, g_nCharHeight, nullptr, DWS_STOP | DWS_NOGAUGE | DWS_SHOW);
+    PumpFor(300);
+    POINT button = {(d->m_rcStop.left + d->m_rcStop.right) / 2, (d->m_rcStop.top + d->m_rcStop.bottom) / 2};
+    ClientToScreen(d->HWnd(), &button);
+
+    MouseInput(MOUSEEVENTF_MOVE, button);
+    MouseInput(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(1, d->m_fPressed);
+    MouseInput(MOUSEEVENTF_MOVE, {50, 50});
+    EXPECT_EQ(0, d->m_fPressed);
+    MouseInput(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(1, d->CheckCancel());
+    EXPECT_EQ(nullptr, GetCapture());
+    MouseInput(MOUSEEVENTF_LEFTDOWN);
+    MouseInput(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(1, other->m_cClicks) << "the other window got no click";
+
+    MouseInput(MOUSEEVENTF_MOVE, button);
+    MouseInput(MOUSEEVENTF_LEFTDOWN);
+    MouseInput(MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(0, d->CheckCancel());
+    d->Close();
+    DestroyWindow(otherWindow);
+}
+
+// A box asked for while the mouse is captured waits for the release, and
+// the waiting request does not keep the release itself from coming through.
+TEST(PostedMessageBoxScreen, WaitsForTheMouseReleaseAndLetsItThrough)
+{
+    auto* d = new DoingWnd;
+    d->Create("進行", -1, -1, 30 * g_nAveCharWidth, g_nCharHeight, nullptr, DWS_STOP | DWS_NOGAUGE | DWS_SHOW);
+    PumpFor(300);
+    POINT button = {(d->m_rcStop.left + d->m_rcStop.right) / 2, (d->m_rcStop.top + d->m_rcStop.bottom) / 2};
+    ClientToScreen(d->HWnd(), &button);
+    MouseInput(MOUSEEVENTF_MOVE, button);
+    MouseInput(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_EQ(d->HWnd(), GetCapture());
+
+    std::atomic<bool> released {false};
+    bool seenAfterRelease = false;
+    int answer = 0;
+    EXPECT_TRUE(RunAnsweringBox(
+        [&] {
+            PostMessageBox(nullptr, "捕捉が終わってから出る箱", nullptr, MB_OK, [](int pressed, void* context) {
+                *static_cast<int*>(context) = pressed;
+                EndModalLoop(0);
+            }, &answer);
+            std::thread user([&] {
+                Sleep(600);
+                released = true;
+                SendMouse(MOUSEEVENTF_LEFTUP);
+            });
+            RunModalLoop(0, nullptr, nullptr);
+            user.join();
+        },
+        {kTestTitle, "捕捉が終わってから出る箱", {IDOK}, IDOK}, nullptr, [&](HWND) { seenAfterRelease = released; }));
+    EXPECT_TRUE(seenAfterRelease) << "the box did not wait for the release";
+    EXPECT_EQ(IDOK, answer);
+    EXPECT_EQ(0, d->CheckCancel()) << "the release on the stop button was lost";
+    d->Close();
+}
+
+}  // namespace
