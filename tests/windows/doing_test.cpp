@@ -4,21 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
+#include <tuple>
 
 #include "base/errreport.h"
 #include "dazo/Doingwnd.h"
 #include "window_lib.h"
 
 namespace {
-
-DoingWnd* MakeDoing(int style, HWND owner = nullptr, const char* title = "進行")
-{
-    auto* doing = new DoingWnd;
-    doing->Create(title, -1, -1, 30 * g_nAveCharWidth, g_nCharHeight, owner, style);
-    return doing;
-}
 
 struct GaugeRow {
     const char* name;
@@ -40,11 +33,7 @@ TEST(DoingGauge, RangesPositionsAndSections)
          [](DoingWnd* d) { d->BeginSec(0, 4); d->SetSecPos(1); d->BeginSec(0, 10); d->SetSecPos(5); },
          0, 100, 37, 37},
         {"innermost of three moved to its end is one middle step",
-         [](DoingWnd* d) {
-             d->SetRange(0, 1000);
-             for (int i = 0; i < 3; ++i) d->BeginSec(0, 10);
-             d->SetSecPos(10);
-         },
+         [](DoingWnd* d) { d->SetRange(0, 1000); for (int i = 0; i < 3; ++i) d->BeginSec(0, 10); d->SetSecPos(10); },
          0, 1000, 10, 1},
         {"section 3..3 is 3..4, stepped to its end",
          [](DoingWnd* d) { d->BeginSec(3, 3); d->StepSec(); d->StepSec(); }, 0, 100, 100, 100},
@@ -52,12 +41,10 @@ TEST(DoingGauge, RangesPositionsAndSections)
     for (const GaugeRow& row : rows) {
         DoingWnd* d = MakeDoing(0);
         row.steps(d);
-        EXPECT_EQ(row.min, d->m_nMin) << row.name;
-        EXPECT_EQ(row.max, d->m_nMax) << row.name;
-        EXPECT_EQ(row.pos, d->m_nPos) << row.name;
-        EXPECT_EQ(row.percent, d->m_nPercent) << row.name;
         int inner = d->m_rcGauge.right - d->m_rcGauge.left - 4;
-        EXPECT_EQ(row.percent * inner / 100, d->m_cxFill) << row.name;
+        EXPECT_EQ(std::make_tuple(row.min, row.max, row.pos, row.percent, row.percent * inner / 100),
+                  std::make_tuple(d->m_nMin, d->m_nMax, d->m_nPos, d->m_nPercent, d->m_cxFill))
+            << row.name << " (min, max, position, percent, fill)";
         d->Close();
     }
 }

@@ -28,10 +28,8 @@ TEST(WindowTable, WindowsOfOneBucketAreBothFound)
         made.push_back(h);
     }
     ASSERT_NE(nullptr, second) << "no two handles in one bucket";
-    ASSERT_NE(nullptr, FindWnd(first));
-    ASSERT_NE(nullptr, FindWnd(second));
-    EXPECT_EQ(first, FindWnd(first)->HWnd());
-    EXPECT_EQ(second, FindWnd(second)->HWnd());
+    for (HWND h : {first, second})
+        EXPECT_TRUE(FindWnd(h) && FindWnd(h)->HWnd() == h) << h;
     for (HWND h : made)
         DestroyWindow(h);
     EXPECT_EQ(nullptr, FindWnd(first));
@@ -99,11 +97,9 @@ TEST(Dialogs, ButtonsEndTheLoopWithTheirIdentifier)
         robot::RobotThread robot([&](std::string* failure) {
             for (int wait = 0; wait < 300 && IsWindowEnabled(owner); ++wait)
                 Sleep(10);
-            if (IsWindowEnabled(owner)) {
-                *failure = "the owner is enabled";
+            *failure = "the owner is enabled, or button 11 is missing";
+            if (IsWindowEnabled(owner) || !robot::PressButton(hwnd, 11))
                 return false;
-            }
-            robot::PressButton(hwnd, 11);
             return robot::PressButton(hwnd, id);
         });
         EXPECT_EQ(id, RunModalLoop(LOOP_MODAL | LOOP_DIALOG, hwnd, nullptr));

@@ -1,8 +1,7 @@
 // A child process for the fatal ends of the window classes: it starts the
-// library as SETUP.EXE does and breaks the rule its argument names.
+// message functions and breaks the rule its argument names.
 #include <windows.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "base/errreport.h"
@@ -14,10 +13,6 @@ int main(int argc, char** argv)
 {
     if (argc < 2 || !InitErrorReport(GetModuleHandleA(nullptr), kTestTitle))
         return 100;
-    std::atexit(FinErrorReport);
-    LibInitColors();
-    LibInitStockFonts();
-    LibInstallErrorHooks();
     auto* d = new DoingWnd;
     d->Create("進行", -1, -1, 200, 20, nullptr, 0);
     const char* scenario = argv[1];

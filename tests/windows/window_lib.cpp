@@ -29,27 +29,6 @@ const ::testing::Environment* const s_environment =
 
 }  // namespace
 
-bool PumpUntil(const std::function<bool()>& done, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= ms)
-            return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
-
-void PumpFor(DWORD ms)
-{
-    PumpUntil([] { return false; }, ms);
-}
-
 ProbeWnd::ProbeWnd(DWORD flags, bool* deleted) : m_pDeleted(deleted)
 {
     m_dwWndFlag = flags;
@@ -75,27 +54,9 @@ HWND ProbeWnd::Make(int cx, int cy)
     return Create(0, "probe", WS_POPUP | WS_VISIBLE, 0, 0, cx, cy, nullptr, nullptr, g_hInstance, nullptr);
 }
 
-std::vector<DWORD> ClientPixels(HWND window, int* width, int* height)
+DoingWnd* MakeDoing(int style, HWND owner, const char* title)
 {
-    RECT rc;
-    GetClientRect(window, &rc);
-    *width = rc.right;
-    *height = rc.bottom;
-    std::vector<DWORD> pixels(rc.right * rc.bottom);
-    HDC screen = GetDC(window);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(info.bmiHeader), rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, rc.right, rc.bottom, screen, 0, 0, SRCCOPY);
-    const DWORD* p = static_cast<const DWORD*>(bits);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = p[i] & 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(window, screen);
-    return pixels;
+    auto* doing = new DoingWnd;
+    doing->Create(title, -1, -1, 30 * g_nAveCharWidth, g_nCharHeight, owner, style);
+    return doing;
 }

@@ -1,20 +1,13 @@
 // The window suites start the library as SETUP.EXE does (window_lib.cpp):
 // the message functions, then the library's start-up steps, whose clean-ups
-// run at exit. Shared helpers of the suites follow.
+// run at exit.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
-#include <string>
-#include <vector>
-
+#include "dazo/Doingwnd.h"
 #include "dazo/Wnd.h"
-
-// Lets the thread's messages through for ms milliseconds.
-void PumpFor(DWORD ms);
-// Lets messages through until done() or ms milliseconds have passed.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms);
+#include "testkit/screen_input.h"
 
 // A popup window that counts the WM_USER + 1 and the left clicks it gets and
 // tells when its object is deleted.
@@ -33,6 +26,5 @@ private:
     bool* m_pDeleted;
 };
 
-// The pixels of a window's client area as 0xRRGGBB, row by row (a real
-// render read back from the screen).
-std::vector<DWORD> ClientPixels(HWND window, int* width, int* height);
+// A progress window with a text area 30 characters wide, centred.
+DoingWnd* MakeDoing(int style, HWND owner = nullptr, const char* title = "進行");
