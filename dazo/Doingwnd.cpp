@@ -19,11 +19,9 @@ DoingWnd::~DoingWnd()
 
 const char* DoingWnd::GetClassInfo(WNDCLASSA* wc)
 {
-    if (wc) {
-        wc->hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-        wc->hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    Wnd::GetClassInfo(wc);
+    if (wc)
         wc->hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    }
     return "DoingWnd";
 }
 

@@ -11,8 +11,19 @@
 // has its window destroys the window too.
 //
 // Deriving: override WndProc and pass what you do not handle on to the base
-// class's WndProc; override GetClassInfo to name your own window class.
-// Keep the order of the virtual operations below: later classes rely on it.
+// class's WndProc; override GetClassInfo to name your own window class
+// (windows.h turns the name into GetClassInfoA; inside a class call the
+// system's as ::GetClassInfoA). A class that overrides Attach or Detach
+// also undoes its part in its destructor, where the virtual call no longer
+// reaches it. Keep the order of the virtual operations below: later classes
+// rely on it.
+//
+// What Wnd::WndProc does before DefProc (with WND_DEFALLMSG only the first
+// two): "CORVA_GETWNDPTR" answers the object's address; WM_NCDESTROY runs
+// OnRelease, detaches and deletes the object; the menu key and the right
+// button ask OnContextMenu; double clicks come again as button-downs;
+// WM_MOUSEWHEEL and "MSWHEEL_ROLLMSG" go to OnWheel; WM_DZ_IDLE runs OnIdle;
+// and the WM_DZ_ messages below.
 #pragma once
 
 #include <windows.h>
@@ -149,9 +160,19 @@ enum : UINT {
 };
 
 // Runs the library's message loop until EndModalLoop, WM_QUIT or
-// WM_DZ_ENDLOOP, and answers the end code. A modal dialog is a modeless one
-// run with LOOP_MODAL | LOOP_DIALOG; its buttons end the loop through
-// Dlg::DlgProc. The loop also ends (code 0) when hwnd is destroyed under it.
+// WM_DZ_ENDLOOP, and answers the end code. Before a message is dispatched
+// it goes, in this order, to: windows taking function keys
+// (LOOP_FUNCKEYS), hwnd for the keys of LOOP_UPDOWN and the like, the help
+// hook (F1), IsDialogMessage (LOOP_DIALOG), the modeless dialogs'
+// PreTranslate, and the accelerators hAccel of hwnd. The loop also ends
+// (code 0) when hwnd is destroyed under it.
+//
+// A modal dialog is a modeless one run in this loop:
+//   Dlg* dlg = new MyDlg;          // flags such as DLG_MODELESS before Create
+//   HWND hwnd = dlg->Create(g_hInstance, "MYDLG", owner);
+//   ShowWindow(hwnd, SW_SHOW);
+//   int code = RunModalLoop(LOOP_MODAL | LOOP_DIALOG, hwnd, nullptr);  // IDOK, ...
+//   DestroyWindow(hwnd);           // the object goes with it
 int RunModalLoop(UINT flags, HWND hwnd, HACCEL hAccel);
 // Ends the running loop with code; when it was already ended, the first
 // code stays.
@@ -161,8 +182,8 @@ extern void (*g_pfnHelpHook)(MSG* msg);
 
 // ---- Timers -------------------------------------------------------------------
 
-// With id 0, picks a free identifier from 65500 up to 65531 and answers it;
-// with another id, sets that timer. No free identifier, or a failed
+// For a window hwnd: with id 0, picks a free identifier from 65500 up to
+// 65531 and answers it; with another id, sets that timer. No free identifier, or a failed
 // SetTimer, reports "タイマーが足りません" and answers 0.
 UINT_PTR SetTimerAuto(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC proc);
 // Kills the timer and frees an automatic identifier; 1 for id 0. A failed
@@ -176,8 +197,8 @@ int KillTimerAuto(HWND hwnd, UINT_PTR id);
 // limit, whose failure answers 0.
 LRESULT SendMessageSafe(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Asks the library window hwnd (null: the service window) to show a message
-// box once no window has the mouse capture (a box in the middle of a drag
+// Asks the library window hwnd (null: the service window, which must exist
+// then) to show a message box once no window has the mouse capture (a box in the middle of a drag
 // would leave the drag half done), owned by the first visible main window.
 // With pfnAnswer, the answer is handed to it with context.
 void PostMessageBox(HWND hwnd, const char* text, const char* caption, UINT flags,

@@ -2,6 +2,7 @@
 // message boxes asked for by posting.
 #include "dazo/Wnd.h"
 
+#include "base/errreport.h"
 #include "base/msgbox.h"
 #include "dazo/Data.h"
 #include "dazo/servwnd.h"
@@ -31,6 +32,7 @@ void PostMessageBox(HWND hwnd, const char* text, const char* caption, UINT flags
 {
     if (!hwnd)
         hwnd = g_hwndService;
+    DZ_ASSERT("dazo/Wnd", hwnd);
     auto* request = new MsgBoxRequest {text, caption ? caption : g_szAppTitle, flags, pfnAnswer, context};
     PostMessageA(hwnd, pfnAnswer ? WM_DZ_MSGBOXANSWER : WM_DZ_MSGBOX, 0, reinterpret_cast<LPARAM>(request));
 }
