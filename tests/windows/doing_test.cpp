@@ -91,10 +91,7 @@ TEST(DoingOwner, EnabledAgainAfterCloseAndAfterDestroyWindow)
         DoingWnd* d = MakeDoing(DWS_STOP | DWS_SHOW | DWS_DISABLEOWNER, owner);
         EXPECT_FALSE(IsWindowEnabled(owner));
         EXPECT_EQ(d->HWnd(), GetFirstVisibleMainWnd());
-        if (viaClose)
-            d->Close();
-        else
-            DestroyWindow(d->HWnd());
+        viaClose ? d->Close() : (void)DestroyWindow(d->HWnd());
         EXPECT_TRUE(IsWindowEnabled(owner)) << (viaClose ? "Close" : "DestroyWindow");
         EXPECT_EQ(nullptr, GetFirstVisibleMainWnd());
     }

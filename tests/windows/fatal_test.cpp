@@ -25,16 +25,16 @@ TEST(WindowFatal, AssertionsAndTheFontNumberEndTheProgramWithTheirText)
         {"font", "フォント番号範囲外\n\n致命的なエラー"},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.scenario);
         ChildProcess child(std::string(WINDOW_CHILD_EXE) + " " + row.scenario);
         robot::MessageBoxInfo box;
         std::string failure;
         HWND hwnd = robot::WaitMessageBox(child.Pid(), 10000, &box, &failure);
-        ASSERT_NE(nullptr, hwnd) << row.scenario << ": " << failure;
-        EXPECT_EQ(row.text, box.text) << row.scenario << ": " << robot::Quoted(box.text);
+        ASSERT_NE(nullptr, hwnd) << failure;
+        EXPECT_EQ(row.text, box.text) << robot::Quoted(box.text);
         robot::PressButton(hwnd, IDOK);
         DWORD code = 0;
-        EXPECT_TRUE(child.Wait(10000, &code)) << row.scenario;
-        EXPECT_NE(0u, code) << row.scenario;
+        EXPECT_TRUE(child.Wait(10000, &code) && code != 0) << "the program did not end with a failure";
     }
 }
 

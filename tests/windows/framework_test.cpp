@@ -10,7 +10,6 @@
 #include "base/errreport.h"
 #include "box_expect.h"
 #include "error_report_env.h"
-#include "robot/robot_gtest.h"
 #include "robot/robot_thread.h"
 #include "window_lib.h"
 
@@ -112,29 +111,20 @@ TEST(Dialogs, ButtonsEndTheLoopWithTheirIdentifier)
 }
 
 // Reported errors wait for the service window's idle step, each text once.
-TEST(ErrorQueue, ErrorsAreShownLaterInOrderWithoutRepeats)
+TEST(ErrorQueue, ErrorsAreShownLaterEachTextOnce)
 {
     std::atomic<bool> reported {false};
-    robot::RobotThread robot([&](std::string* failure) {
-        for (const char* text : {"一つ目\n\n読み込み中", "二つ目"}) {
-            HWND box = nullptr;
-            auto same = robot::NextMessageBoxIs(GetCurrentProcessId(), kTestTitle, text, {IDOK}, kBoxWaitMs, &box);
-            if (!reported || !same) {
-                *failure = reported ? same.message() : "a box came before the reports returned";
-                return false;
-            }
-            robot::PressButton(box, IDOK);
-            robot::WaitGone(box, kBoxWaitMs);
-        }
-        return true;
-    });
-    ReportErrorText("一つ目", "読み込み中");
-    ReportErrorText("一つ目", "読み込み中");
-    ReportErrorText("二つ目", "");
-    reported = true;
-    PumpFor(1500);
-    std::string failure;
-    EXPECT_TRUE(robot.Join(&failure)) << failure;
+    bool boxAfterReports = false;
+    EXPECT_TRUE(RunAnsweringBox(
+        [&] {
+            ReportErrorText("一つ目", "読み込み中");
+            ReportErrorText("一つ目", "読み込み中");
+            reported = true;
+            PumpFor(500);
+        },
+        {kTestTitle, "一つ目\n\n読み込み中", {IDOK}, IDOK}, nullptr, [&](HWND) { boxAfterReports = reported; }));
+    EXPECT_TRUE(boxAfterReports) << "the error was shown at once";
+    EXPECT_TRUE(RunWithoutBox([] { PumpFor(300); })) << "the repeated error came again";
 }
 
 }  // namespace
