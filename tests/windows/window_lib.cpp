@@ -44,8 +44,6 @@ LRESULT ProbeWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_USER + 1)
         ++m_cCounted;
-    if (msg == WM_LBUTTONDOWN)
-        ++m_cClicks;
     return Wnd::WndProc(msg, wParam, lParam);
 }
 

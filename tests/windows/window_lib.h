@@ -9,8 +9,8 @@
 #include "dazo/Wnd.h"
 #include "testkit/screen_input.h"
 
-// A popup window that counts the WM_USER + 1 and the left clicks it gets and
-// tells when its object is deleted.
+// A popup window that counts the WM_USER + 1 it gets and tells when its
+// object is deleted.
 class ProbeWnd : public Wnd {
 public:
     explicit ProbeWnd(DWORD flags = 0, bool* deleted = nullptr);
@@ -20,7 +20,6 @@ public:
     HWND Make(int cx = 40, int cy = 40);
 
     int m_cCounted = 0;
-    int m_cClicks = 0;
 
 private:
     bool* m_pDeleted;
