@@ -66,23 +66,30 @@ wine_prefix_copy() {
     cp -a "$WINE_TEMPLATE" "$dest"
 }
 
-# Starts an X server of our own on the first free display from 90 and
-# exports DISPLAY; xvfb_stop ends it. Xvfb has no window manager: Wine draws
-# the title bars itself (the template's "Managed"="N", "Decorated"="N").
+# Starts an X server of our own on a free display and exports DISPLAY;
+# xvfb_stop ends it. Xvfb has no window manager: Wine draws the title bars
+# itself (the template's "Managed"="N", "Decorated"="N").
 xvfb_start() {
-    local display=90
-    while [ -e /tmp/.X11-unix/X$display ] || [ -e /tmp/.X$display-lock ]; do display=$((display + 1)); done
-    Xvfb :$display -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    # -displayfd: the server takes the first free display itself and says
+    # which once it listens. Choosing the number here raced: two tests
+    # starting together took the same number, one server failed, and both
+    # tests drew and moved the pointer on the other's display.
+    local out
+    out=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out" </dev/null >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=:$display
     for _ in $(seq 50); do
-        [ -e /tmp/.X11-unix/X$display ] && return 0
+        if [ -s "$out" ]; then
+            export DISPLAY=:$(head -n1 "$out")
+            rm -f "$out"
+            return 0
+        fi
         sleep 0.1
     done
-    echo "Xvfb did not start on $DISPLAY" >&2
+    rm -f "$out"
+    echo "Xvfb did not start" >&2
     return 1
 }
-
 xvfb_stop() {
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
     XVFB_PID=

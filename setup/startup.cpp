@@ -1,9 +1,11 @@
 // The start-up checks, in the order the user sees their messages: Windows
-// version, version 4 running, the message functions, the user lock.
+// version, version 4 running, the message functions, the user lock; around
+// the user lock, the library's start-up steps that the windows need.
 #include <cstdlib>
 
 #include "base/errreport.h"
 #include "base/msgbox.h"
+#include "dazo/libstart.h"
 #include "dazo/userlock.h"
 #include "setup/setup.h"
 
@@ -30,7 +32,12 @@ int CheckStartup(HINSTANCE hInstance)
         return 0;
     std::atexit(FinErrorReport);
 
+    LibInitOptions();
+    LibInitColors();
+    LibInitStockFonts();
     if (!ulLockAppFolder())
         return 0;
+    LibInitHintWindow();
+    LibInstallErrorHooks();
     return 1;
 }

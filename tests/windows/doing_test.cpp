@@ -1,0 +1,146 @@
+// The progress window: its arithmetic, the stop requests that do not need a
+// mouse, its owner and its size.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <tuple>
+
+#include "base/errreport.h"
+#include "dazo/Doingwnd.h"
+#include "window_lib.h"
+
+namespace {
+
+struct GaugeRow {
+    const char* name;
+    std::function<void(DoingWnd*)> steps;
+    int min, max, pos, percent;
+};
+
+TEST(DoingGauge, RangesPositionsAndSections)
+{
+    const GaugeRow rows[] = {
+        {"range 5..5", [](DoingWnd* d) { d->SetRange(5, 5); }, 5, 6, 5, 0},
+        {"below the range", [](DoingWnd* d) { d->SetPosition(-5); }, 0, 100, 0, 0},
+        {"above the range", [](DoingWnd* d) { d->SetPosition(200); }, 0, 100, 100, 100},
+        {"steps stop at the end", [](DoingWnd* d) { d->SetRange(0, 2); for (int i = 0; i < 3; ++i) d->StepIt(); },
+         0, 2, 2, 100},
+        {"wide range in thousands",
+         [](DoingWnd* d) { d->SetRange(0, 1000000); d->SetPosition(500500); }, 0, 1000000, 500500, 50},
+        {"section 1 of 0..4, inner 5 of 0..10",
+         [](DoingWnd* d) { d->BeginSec(0, 4); d->SetSecPos(1); d->BeginSec(0, 10); d->SetSecPos(5); },
+         0, 100, 37, 37},
+        {"innermost of three moved to its end is one middle step",
+         [](DoingWnd* d) { d->SetRange(0, 1000); for (int i = 0; i < 3; ++i) d->BeginSec(0, 10); d->SetSecPos(10); },
+         0, 1000, 10, 1},
+        {"section 3..3 is 3..4, stepped to its end",
+         [](DoingWnd* d) { d->BeginSec(3, 3); d->StepSec(); d->StepSec(); }, 0, 100, 100, 100},
+    };
+    for (const GaugeRow& row : rows) {
+        DoingWnd* d = MakeDoing(0);
+        row.steps(d);
+        int inner = d->m_rcGauge.right - d->m_rcGauge.left - 4;
+        EXPECT_EQ(std::make_tuple(row.min, row.max, row.pos, row.percent, row.percent * inner / 100),
+                  std::make_tuple(d->m_nMin, d->m_nMax, d->m_nPos, d->m_nPercent, d->m_cxFill))
+            << row.name << " (min, max, position, percent, fill)";
+        d->Close();
+    }
+}
+
+TEST(DoingStop, CloseEscAndCancelAskToStopAndTheWindowStays)
+{
+    const UINT messages[][2] = {{WM_CLOSE, 0}, {WM_KEYDOWN, VK_ESCAPE}, {WM_COMMAND, IDCANCEL}};
+    DoingWnd* d = MakeDoing(DWS_STOP | DWS_SHOW);
+    HWND h = d->HWnd();
+    for (const auto& m : messages) {
+        EXPECT_EQ(1, d->CheckCancel());
+        PostMessageA(h, m[0], m[1], 0);
+        EXPECT_EQ(0, d->CheckCancel()) << "message " << m[0];
+        EXPECT_EQ(0, d->CheckCancel()) << "the request stays until cleared";
+        ASSERT_TRUE(IsWindow(h));
+        d->m_fCancel = 0;
+    }
+    d->Close();
+    EXPECT_FALSE(IsWindow(h));
+}
+
+TEST(DoingStop, CheckCancelLetsTenMessagesThroughAtATime)
+{
+    auto* probe = new ProbeWnd;
+    HWND target = probe->Make();
+    DoingWnd* d = MakeDoing(DWS_SHOW);
+    PumpFor(100);
+    for (int i = 0; i < 15; ++i)
+        PostMessageA(target, WM_USER + 1, 0, 0);
+    d->CheckCancel();
+    EXPECT_EQ(10, probe->m_cCounted);
+    d->CheckCancel();
+    EXPECT_EQ(15, probe->m_cCounted);
+    d->Close();
+    DestroyWindow(target);
+}
+
+// The owner is disabled while the window exists, however it ends; the
+// window is the program's work window meanwhile.
+TEST(DoingOwner, EnabledAgainAfterCloseAndAfterDestroyWindow)
+{
+    HWND owner = (new ProbeWnd)->Make(300, 200);
+    for (bool viaClose : {true, false}) {
+        DoingWnd* d = MakeDoing(DWS_STOP | DWS_SHOW | DWS_DISABLEOWNER, owner);
+        EXPECT_FALSE(IsWindowEnabled(owner));
+        EXPECT_EQ(d->HWnd(), GetFirstVisibleMainWnd());
+        viaClose ? d->Close() : (void)DestroyWindow(d->HWnd());
+        EXPECT_TRUE(IsWindowEnabled(owner)) << (viaClose ? "Close" : "DestroyWindow");
+        EXPECT_EQ(nullptr, GetFirstVisibleMainWnd());
+    }
+    DestroyWindow(owner);
+}
+
+TEST(DoingSize, WithoutTitleNoCaptionAndShorterByTheCaption)
+{
+    int heights[3];
+    const char* titles[] = {"ヴェルンド！出納帳 セットアップ", nullptr, "   "};
+    for (int i = 0; i < 3; ++i) {
+        DoingWnd* d = MakeDoing(DWS_STOP | DWS_NOGAUGE, nullptr, titles[i]);
+        RECT rc;
+        GetWindowRect(d->HWnd(), &rc);
+        heights[i] = rc.bottom - rc.top;
+        EXPECT_EQ(i == 0, (GetWindowLongPtrA(d->HWnd(), GWL_STYLE) & WS_CAPTION) == WS_CAPTION) << i;
+        d->Close();
+    }
+    EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), heights[0] - heights[1]);
+    EXPECT_EQ(heights[1], heights[2]);
+}
+
+// Rows of multi-line text end at line breaks and never cut a double-byte
+// character in two, however narrow the row.
+TEST(DoingRows, RowsBreakAtLineEndsAndBetweenCharacters)
+{
+    struct {
+        const char* text;
+        int cx;
+        std::vector<int> rows;
+    } cases[] = {
+        {"出納帳", 1, {2, 2, 2}},
+        {"aあb", 1, {1, 2, 1}},
+        {"一行目\r\n二行目", 1000, {6, 6}},
+        {"\r\nあ\n\nい", 1000, {0, 2, 0, 2}},
+    };
+    HDC dc = GetDC(nullptr);
+    for (const auto& c : cases) {
+        std::vector<int> rows;
+        for (const char* p = c.text; *p;) {
+            int n = DoingRowLength(dc, p, c.cx);
+            rows.push_back(n);
+            p += n;
+            p += *p == '\r';
+            p += *p == '\n';
+        }
+        EXPECT_EQ(c.rows, rows) << c.text << " in " << c.cx << " pixels";
+    }
+    ReleaseDC(nullptr, dc);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+// The window framework under Wine: the window table, the modal loop, the
+// automatic timers, dialogs, posted message boxes and the error queue.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
+
+#include "base/errreport.h"
+#include "box_expect.h"
+#include "error_report_env.h"
+#include "robot/robot_thread.h"
+#include "window_lib.h"
+
+namespace {
+
+TEST(WindowTable, WindowsOfOneBucketAreBothFound)
+{
+    std::vector<HWND> made;
+    HWND first = nullptr, second = nullptr;
+    while (!second && made.size() < 2000) {
+        HWND h = (new ProbeWnd)->Make();
+        for (HWND m : made)
+            if (reinterpret_cast<UINT_PTR>(m) % 255 == reinterpret_cast<UINT_PTR>(h) % 255)
+                first = m, second = h;
+        made.push_back(h);
+    }
+    ASSERT_NE(nullptr, second) << "no two handles in one bucket";
+    for (HWND h : {first, second})
+        EXPECT_TRUE(FindWnd(h) && FindWnd(h)->HWnd() == h) << h;
+    for (HWND h : made)
+        DestroyWindow(h);
+    EXPECT_EQ(nullptr, FindWnd(first));
+}
+
+TEST(ModalLoop, FirstEndWins)
+{
+    EndModalLoop(5);
+    EndModalLoop(7);
+    EXPECT_EQ(5, RunModalLoop(0, nullptr, nullptr));
+    EndModalLoop(9);
+    EXPECT_EQ(9, RunModalLoop(0, nullptr, nullptr)) << "the loop state was not cleared";
+}
+
+// With WND_DEFALLMSG the routing is off, but the object still answers for
+// itself, also to another thread, and still goes with its window.
+TEST(WindowTable, DefAllMsgWindowAnswersItsAddressAndIsDeleted)
+{
+    bool deleted = false;
+    auto* probe = new ProbeWnd(WND_DEFALLMSG, &deleted);
+    HWND h = probe->Make();
+    EXPECT_EQ(reinterpret_cast<LRESULT>(probe), SendMessageSafe(h, g_uMsgGetWndPtr, 0, 0));
+    auto fromThread = std::async(std::launch::async, [h] { return SendMessageSafe(h, g_uMsgGetWndPtr, 0, 0); });
+    ASSERT_TRUE(PumpUntil([&] { return fromThread.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+                          5000));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(probe), fromThread.get());
+    EXPECT_FALSE(probe->m_dwWndFlag & WND_IDLEPENDING) << "an idle request was posted";
+    DestroyWindow(h);
+    EXPECT_TRUE(deleted);
+}
+
+TEST(AutoTimers, The33rdReportsTheShortageAndAFreedOneComesBack)
+{
+    HWND h = (new ProbeWnd)->Make();
+    for (UINT_PTR i = 0; i < 32; ++i)
+        ASSERT_EQ(65500 + i, SetTimerAuto(h, 0, 60000, nullptr));
+    ErrorFrame frame, seen;
+    PushErrorFrame(&frame);
+    EXPECT_EQ(0u, SetTimerAuto(h, 0, 60000, nullptr));
+    GetErrorInfo(&seen);
+    ClearError();
+    PopErrorFrame();
+    EXPECT_STREQ("タイマーが足りません", seen.context);
+    EXPECT_EQ(1, KillTimerAuto(h, 65510));
+    EXPECT_EQ(65510u, SetTimerAuto(h, 0, 60000, nullptr));
+    for (UINT_PTR i = 0; i < 32; ++i)
+        KillTimerAuto(h, 65500 + i);
+    DestroyWindow(h);
+}
+
+// A dialog run as a modal one: buttons 1 to 10 end the loop with their
+// identifier, others do not; the owner is disabled meanwhile.
+TEST(Dialogs, ButtonsEndTheLoopWithTheirIdentifier)
+{
+    HWND owner = (new ProbeWnd)->Make();
+    HRSRC resource = FindResourceA(nullptr, "LOOPDLG", MAKEINTRESOURCEA(5));
+    auto* dlgTemplate = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, resource)));
+    for (int id : {IDOK, IDCANCEL, 10}) {
+        SCOPED_TRACE("button " + std::to_string(id));
+        Dlg* dlg = new Dlg;
+        dlg->m_dwWndFlag |= DLG_MODELESS;
+        HWND hwnd = id == IDCANCEL ? dlg->CreateIndirect(g_hInstance, dlgTemplate, owner)
+                                   : dlg->Create(g_hInstance, "LOOPDLG", owner);
+        ShowWindow(hwnd, SW_SHOW);
+        robot::RobotThread robot([&](std::string* failure) {
+            for (int wait = 0; wait < 300 && IsWindowEnabled(owner); ++wait)
+                Sleep(10);
+            *failure = "the owner is enabled, or button 11 is missing";
+            if (IsWindowEnabled(owner) || !robot::PressButton(hwnd, 11))
+                return false;
+            return robot::PressButton(hwnd, id);
+        });
+        EXPECT_EQ(id, RunModalLoop(LOOP_MODAL | LOOP_DIALOG, hwnd, nullptr));
+        std::string failure;
+        EXPECT_TRUE(robot.Join(&failure)) << failure;
+        EXPECT_TRUE(IsWindowEnabled(owner));
+        DestroyWindow(hwnd);
+    }
+    DestroyWindow(owner);
+}
+
+// Reported errors wait for the service window's idle step, each text once.
+TEST(ErrorQueue, ErrorsAreShownLaterEachTextOnce)
+{
+    std::atomic<bool> reported {false};
+    bool boxAfterReports = false;
+    EXPECT_TRUE(RunAnsweringBox(
+        [&] {
+            ReportErrorText("一つ目", "読み込み中");
+            ReportErrorText("一つ目", "読み込み中");
+            reported = true;
+            PumpFor(500);
+        },
+        {kTestTitle, "一つ目\n\n読み込み中", {IDOK}, IDOK}, nullptr, [&](HWND) { boxAfterReports = reported; }));
+    EXPECT_TRUE(boxAfterReports) << "the error was shown at once";
+    EXPECT_TRUE(RunWithoutBox([] { PumpFor(300); })) << "the repeated error came again";
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+// The window suites start the library as SETUP.EXE does (window_lib.cpp):
+// the message functions, then the library's start-up steps, whose clean-ups
+// run at exit.
+#pragma once
+
+#include <windows.h>
+
+#include "dazo/Doingwnd.h"
+#include "dazo/Wnd.h"
+#include "testkit/screen_input.h"
+
+// A popup window that counts the WM_USER + 1 it gets and tells when its
+// object is deleted.
+class ProbeWnd : public Wnd {
+public:
+    explicit ProbeWnd(DWORD flags = 0, bool* deleted = nullptr);
+    ~ProbeWnd() override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // A visible popup of cx by cy at 0,0.
+    HWND Make(int cx = 40, int cy = 40);
+
+    int m_cCounted = 0;
+
+private:
+    bool* m_pDeleted;
+};
+
+// A progress window with a text area 30 characters wide, centred.
+DoingWnd* MakeDoing(int style, HWND owner = nullptr, const char* title = "進行");
