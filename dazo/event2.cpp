@@ -40,11 +40,15 @@ int Event2::Fire(Event2* sender, LPARAM argument)
 {
     if (++m_dwFireTime == 0)
         ReportError(ERR_FATAL, "時刻がオーバーフローしました", "");
-    // By index, checked every time: a callback may disconnect itself.
-    for (int i = 0; i < m_cEntry; ++i) {
+    // By index, checked every time: a callback may disconnect itself, which
+    // moves the entries after it down by one; the next one then stands at i.
+    for (int i = 0; i < m_cEntry;) {
         Entry e = m_aEntry[i];
         if (!e.callback(e.context, sender, argument))
             return 0;
+        if (i < m_cEntry && m_aEntry[i].context == e.context && m_aEntry[i].callback == e.callback &&
+            m_aEntry[i].connection == e.connection)
+            ++i;
     }
     return 1;
 }

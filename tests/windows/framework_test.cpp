@@ -127,4 +127,34 @@ TEST(ErrorQueue, ErrorsAreShownLaterEachTextOnce)
     EXPECT_TRUE(RunWithoutBox([] { PumpFor(300); })) << "the repeated error came again";
 }
 
+// Each listener that stays connected hears every firing, also when the one
+// before it disconnects itself on the way.
+struct Listener {
+    Event2* list;
+    bool leave;
+    int heard;
+};
+
+int Hear(void* context, Event2*, LPARAM)
+{
+    auto* l = static_cast<Listener*>(context);
+    ++l->heard;
+    if (l->leave)
+        l->list->Disconnect(l, Hear);
+    return 1;
+}
+
+TEST(Events, AListenerThatLeavesWhileFiredDoesNotSilenceTheNext)
+{
+    Event2 list;
+    Listener leaving {&list, true, 0}, staying {&list, false, 0};
+    list.Connect(&leaving, Hear);
+    list.Connect(&staying, Hear);
+    EXPECT_EQ(1, list.Fire(&list, 0));
+    EXPECT_EQ(1, list.Fire(&list, 0));
+    EXPECT_EQ(1, leaving.heard);
+    EXPECT_EQ(2, staying.heard);
+    EXPECT_EQ(1, list.GetConnectionCount());
+}
+
 }  // namespace
