@@ -66,4 +66,16 @@ std::string ButtonDifference(const std::vector<int>& expected, const std::vector
         << field("caption", captionDifference) << field("text", textDifference) << field("buttons", buttonDifference);
 }
 
+::testing::AssertionResult AnswerNextBox(DWORD pid, const char* caption, const std::string& text,
+    std::initializer_list<int> buttons, int press, DWORD timeoutMs)
+{
+    HWND box = nullptr;
+    ::testing::AssertionResult same = NextMessageBoxIs(pid, caption, text.c_str(), buttons, timeoutMs, &box);
+    if (box) {
+        PressButton(box, press);
+        WaitGone(box, timeoutMs);
+    }
+    return same;
+}
+
 }  // namespace robot

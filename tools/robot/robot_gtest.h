@@ -25,4 +25,9 @@ namespace robot {
 ::testing::AssertionResult NextMessageBoxIs(DWORD pid, const char* caption, const char* text,
     std::initializer_list<int> buttons, DWORD timeoutMs, HWND* outBox);
 
+// NextMessageBoxIs, then presses `press` on the box found (matching or not,
+// so that the program goes on) and waits until it is gone.
+::testing::AssertionResult AnswerNextBox(DWORD pid, const char* caption, const std::string& text,
+    std::initializer_list<int> buttons, int press, DWORD timeoutMs);
+
 }  // namespace robot
