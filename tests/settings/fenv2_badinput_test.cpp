@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "env_oracle.h"
+#include "scratch_test.h"
 #include "settings_util.h"
+#include "testkit/child_process.h"
 
 namespace {
 
@@ -77,7 +79,7 @@ void ExpectLookupsAsTheFormatSays(FEnv2& env, const oracle::Text& text, const st
     }
 }
 
-class BadInput : public SettingsTest {
+class BadInput : public ScratchTest {
 protected:
     // Loads bytes from a file, checks the text, the lookups and a save.
     void ExpectReadAndSavedAsTheFormatSays(const std::string& bytes, const std::string& label)
@@ -87,110 +89,54 @@ protected:
         FEnv2 env(path.c_str(), 0);
         ASSERT_TRUE(env.GetFlags() & ENV_LOADED) << label;
         ASSERT_EQ(normalized, TextOf(env)) << label;
-        oracle::Text text(normalized);
-        ExpectLookupsAsTheFormatSays(env, text, label);
-        if (::testing::Test::HasFatalFailure())
+        ExpectLookupsAsTheFormatSays(env, oracle::Text(normalized), label);
+        if (HasFatalFailure())
             return;
         ASSERT_EQ(1, env.Save()) << label;
-        ASSERT_EQ(normalized, ReadBytes(path)) << label;
+        ASSERT_EQ(normalized, ReadFileBytes(path)) << label;
         ASSERT_FALSE(env.GetFlags() & ENV_DIRTY) << label;
     }
 };
 
 using SettingsBadInput = BadInput;
 
-TEST_F(SettingsBadInput, EveryByteValueInKeysValuesAndHeaders)
+TEST_F(SettingsBadInput, CraftedFilesOnTheirRows)
 {
-    std::string bytes;
+    std::string everyByte, all, noLineEnd = "a=1";
     for (int b = 0; b < 256; ++b) {
         std::string c(1, (char)b);
-        bytes += "[S" + c + "]\r\nk" + c + "=v" + c + "\r\n" + c + "x=" + c + "\r\n";
+        everyByte += "[S" + c + "]\r\nk" + c + "=v" + c + "\r\n" + c + "x=" + c + "\r\n";
+        all = c + all;
     }
-    std::string all;
-    for (int b = 255; b >= 0; --b)
-        all += (char)b;
-    bytes += all + "=" + all + "\r\n" + all;
-    ExpectReadAndSavedAsTheFormatSays(bytes, "every byte");
-}
-
-TEST_F(SettingsBadInput, NoLineEndAtAll)
-{
-    std::string bytes = "a=1";
     for (int i = 0; i < 5000; ++i)
-        bytes += "\n[S]\rb=2";
-    ExpectReadAndSavedAsTheFormatSays(bytes, "no line end");
-    ExpectReadAndSavedAsTheFormatSays("[S]k=v", "header with more");
-}
+        noLineEnd += "\n[S]\rb=2";
+    // 表 in the middle of a name of 100,000 bytes.
+    std::string section = std::string(50000, 'S') + "表" + std::string(49998, 'S'), key(100000, 'K');
+    const char nul[] = "a\0b=1\r\nc=2\0x\r\n\0=3\r\n[S]\r\nd=4\r\n[T\0]\r\ne=5\r\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+    } rows[] = {
+        {"every byte", everyByte + all + "=" + all + "\r\n" + all},
+        {"no line end", noLineEnd},
+        {"header with more", "[S]k=v"},
+        {"lone CR and LF", "a=1\rb=2\nc=3\r\n\n[N]\r\n[S]\r\n\rd=4\r\nd\n=5\r\n\r\r\n\n\n"},
+        {"long names", "[" + section + "]\r\n" + key + "=long\r\nk=" + std::string(100000, 'v') + "\r\n"},
+        {"0x1A inside", "a=1\x1A\r\n\x1A\r\n[S\x1A]\r\nb=\x1A\x1A\r\n\x1A"},
+        {"NUL bytes", std::string(nul, sizeof(nul) - 1)},
+        {"lead byte ending a value", "k=v\x81"},
+        {"lead byte alone on the last line", "[S]\r\nk=v\r\n\x81"},
+        {"only a lead byte", "\x81"},
+        {"lead byte before CR", "k=v\r\n\xFC\r"},
+        {"lead byte ending a header", "[\x81"},
+        {"lead bytes as names", "[\x81]\r\n\x81\x81=\xE0"},
+    };
+    for (const auto& row : rows)
+        ExpectReadAndSavedAsTheFormatSays(row.bytes, row.name);
 
-TEST_F(SettingsBadInput, LoneCarriageReturnsAndLineFeedsDoNotEndLines)
-{
-    std::string bytes = "a=1\rb=2\nc=3\r\n\n[N]\r\n[S]\r\n\rd=4\r\nd\n=5\r\n\r\r\n\n\n";
-    ExpectReadAndSavedAsTheFormatSays(bytes, "lone CR LF");
-    FEnv2 env(MakeFile("L.ENV", bytes).c_str(), 0);
-    EXPECT_EQ("1\rb=2\nc=3", Lookup(env, nullptr, "a"));
-    EXPECT_EQ("<missing>", Lookup(env, nullptr, "b"));
-    EXPECT_EQ((std::vector<std::string> {"a"}), Names(env.EnumKeys(nullptr)));
-    EXPECT_EQ("<missing>", Lookup(env, "N", "a"));
-    EXPECT_EQ("4", Lookup(env, "S", "\rd"));
-    EXPECT_EQ("5", Lookup(env, "S", "d\n"));
-}
-
-TEST_F(SettingsBadInput, KeyAndSectionOf100000Bytes)
-{
-    std::string section(100000, 'S');
-    std::string key(100000, 'K');
-    section[50000] = '\x95';  // "表" in the middle of the name
-    section[50001] = '\\';
-    std::string bytes = "[" + section + "]\r\n" + key + "=long\r\nk=" + std::string(100000, 'v') + "\r\n";
-    ExpectReadAndSavedAsTheFormatSays(bytes, "long names");
-
-    std::string path = MakeFile("LONG.ENV", bytes);
-    FEnv2 env(path.c_str(), 0);
-    std::string lower = section;
-    for (char& c : lower)
-        c = c == 'S' ? 's' : c;
-    EXPECT_EQ("long", Lookup(env, lower.c_str(), std::string(100000, 'k').c_str()));
-    EXPECT_EQ(1, env.WriteString(section.c_str(), key.c_str(), "changed"));
-    EXPECT_EQ(1, env.WriteString(section.c_str(), (key + "2").c_str(), "new"));
-    EXPECT_EQ("[" + section + "]\r\n" + key + "=changed\r\nk=" + std::string(100000, 'v') + "\r\n" + key + "2=new\r\n",
-              TextOf(env));
-    EXPECT_EQ(1, env.Save());
-    EXPECT_EQ(TextOf(env), ReadBytes(path));
-}
-
-TEST_F(SettingsBadInput, EndOfFileByteInTheMiddleIsKept)
-{
-    std::string bytes = "a=1\x1A\r\n\x1A\r\n[S\x1A]\r\nb=\x1A\x1A\r\n\x1A";
-    ExpectReadAndSavedAsTheFormatSays(bytes, "0x1A");
-    FEnv2 env(MakeFile("Z.ENV", bytes).c_str(), 0);
-    EXPECT_EQ("1\x1A", Lookup(env, nullptr, "a"));
-    EXPECT_EQ("\x1A\x1A", Lookup(env, "s\x1A", "B"));
-}
-
-TEST_F(SettingsBadInput, LeadBytesAtTheVeryEnd)
-{
-    const char* cases[] = {"k=v\x81", "[S]\r\nk=v\r\n\x81", "\x81", "k=v\r\n\xFC\r", "[\x81", "\x81=\x81",
-                           "[\x81]\r\n\x81\x81=\xE0"};
-    for (const char* bytes : cases)
-        ExpectReadAndSavedAsTheFormatSays(bytes, bytes);
-    FEnv2 env(MakeFile("LEAD.ENV", "[\x81]\r\n\x81=v\x81").c_str(), 0);
-    EXPECT_EQ("v\x81", Lookup(env, "\x81", "\x81"));
-}
-
-TEST_F(SettingsBadInput, NulBytesInsideLines)
-{
-    const char raw[] = "a\0b=1\r\nc=2\0x\r\n\0=3\r\n[S]\r\nd=4\r\n[T\0]\r\ne=5\r\n";
-    std::string bytes(raw, sizeof(raw) - 1);
-    ExpectReadAndSavedAsTheFormatSays(bytes, "NUL");
-    // (A file named NUL.* would be the null device.)
-    FEnv2 env(MakeFile("ZERO.ENV", bytes).c_str(), 0);
-    EXPECT_EQ((std::vector<std::string> {"c"}), Names(env.EnumKeys(nullptr)));
-    EXPECT_EQ("<missing>", Lookup(env, nullptr, "a"));
-    DataObjStr value;
-    env.GetString(value, nullptr, "c", "");
-    EXPECT_TRUE(SameValue(value, std::string("2\0x", 3)));
-    EXPECT_EQ("4", Lookup(env, "S", "d"));
-    EXPECT_EQ("<missing>", Lookup(env, "T", "e"));
+    FEnv2 longNames(MakeFile("LONG.ENV", rows[4].bytes).c_str(), 0);
+    EXPECT_EQ(1, longNames.WriteString(section.c_str(), (key + "2").c_str(), "new"));
+    EXPECT_EQ(rows[4].bytes + key + "2=new\r\n", TextOf(longNames));
 }
 
 // ---- Random mutation -----------------------------------------------------
@@ -309,7 +255,7 @@ TEST_F(SettingsMutation, ThousandsOfMutatedFilesReadSaveAndWriteAsTheFormatSays)
             continue;
         ++withKeys;
         const std::string& key = keys[mutator.Pick(0, (int)keys.size() - 1)];
-        std::string path = m_folder.File("BAD.ENV");
+        std::string path = Path("BAD.ENV");
         FEnv2 env(path.c_str(), 0);
         bool refused = key.find_first_of("\r\n") != std::string::npos ||
                        (section && std::string(section).find_first_of("\r\n") != std::string::npos);
@@ -323,7 +269,7 @@ TEST_F(SettingsMutation, ThousandsOfMutatedFilesReadSaveAndWriteAsTheFormatSays)
         }
         ASSERT_EQ(expected, TextOf(env)) << label;
         ASSERT_EQ(1, env.Save()) << label;
-        ASSERT_EQ(expected, ReadBytes(path)) << label;
+        ASSERT_EQ(expected, ReadFileBytes(path)) << label;
     }
     // The inputs must have exercised the writes, not only the reads.
     EXPECT_GT(withKeys, kInputs / 3);

@@ -5,12 +5,13 @@
 
 #include <string>
 
+#include "scratch_test.h"
 #include "settings_util.h"
 #include "setup/v4import.h"
 
 namespace {
 
-using SettingsV4Import = SettingsTest;
+using SettingsV4Import = ScratchTest;
 
 TEST_F(SettingsV4Import, EighteenValuesAreWrittenInTheirOrder)
 {
@@ -75,7 +76,7 @@ TEST_F(SettingsV4Import, MissingIniFileChangesNothing)
 {
     std::string before = "[MotoDlg]\r\nTitle=keep\r\n";
     FEnv2 env(MakeFile("DARVO5.ENV", before).c_str(), 0);
-    ImportVersion4Settings(&env, m_folder.File("NOWHERE\\DARVO4.INI").c_str());
+    ImportVersion4Settings(&env, Path("NOWHERE\\DARVO4.INI").c_str());
     EXPECT_EQ(before, TextOf(env));
     EXPECT_FALSE(env.GetFlags() & ENV_DIRTY);
 }
