@@ -1,4 +1,5 @@
-// The texts behind the messages: system error codes, COM results and the
+// The texts behind the messages: system error codes (those of Japanese
+// Windows, the LZ codes, the number suffix, cutting), COM results and the
 // common dialogs' error codes.
 #include <windows.h>
 
@@ -11,132 +12,113 @@
 
 namespace {
 
-std::string SysText(DWORD code, int flags)
+TEST(SysErrorText, EachCodeOnItsRow)
 {
-    char buf[600];
-    int needed = GetSysErrorText(code, buf, sizeof(buf), flags);
-    EXPECT_EQ((int)std::strlen(buf) + 1, needed);
-    return buf;
-}
+    const struct {
+        DWORD code;
+        int flags;
+        const char* text;  // GetSysErrorText's; SysErrorString's without a suffix, or none
+    } rows[] = {
+        {32, 0, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。"},
+        {5, 0, "アクセスが拒否されました。"},
+        {5, 1, "アクセスが拒否されました。(番号：5)"},
+        {193, 0, "%1 は有効な Win32 アプリケーションではありません。"},
+        {1784, 0, "要求された操作に対して与えられたバッファが無効です。"},
+        {0, 0, "不明なエラー(0)"},
+        {(DWORD)-1, 0, "入力ハンドルが無効です。"},
+        {(DWORD)-3, 1, "圧縮後のファイル形式が壊れています。(番号：-3)"},
+        {(DWORD)-8, 0, "圧縮アルゴリズムが認識されていません。"},
+        {(DWORD)-9, 0, "不明なエラー(番号：-9)"},
+        {35, 0, "不明なエラー(番号：35)"},
+        {35, 1, "不明なエラー(番号：35)"},
+        {37, 0, "不明なエラー(番号：37)"},
+        {1118, 1, "不明なエラー(番号：1118)"},
+        {0x20000001, 0, "不明なエラー(番号：536870913)"},
+    };
+    for (const auto& row : rows) {
+        char buf[600];
+        EXPECT_EQ((int)std::strlen(row.text) + 1, GetSysErrorText(row.code, buf, sizeof(buf), row.flags)) << row.code;
+        EXPECT_STREQ(row.text, buf) << row.code;
+        const char* plain = SysErrorString(row.code);
+        if (std::strncmp(row.text, "不明なエラー(番号", sizeof("不明なエラー(番号") - 1) == 0) {
+            EXPECT_EQ(nullptr, plain) << row.code;
+        } else if (!row.flags) {
+            EXPECT_STREQ(row.text, plain) << row.code;
+        }
+    }
+    // A small buffer gets whole characters and the size needed: 7 bytes
+    // would split ス.
+    char small[8];
+    EXPECT_EQ((int)std::strlen("アクセスが拒否されました。(番号：5)") + 1, GetSysErrorText(5, small, sizeof(small), 1));
+    EXPECT_STREQ("アクセ", small);
+    EXPECT_EQ(GetSysErrorText(5, small, sizeof(small), 1), GetSysErrorText(5, nullptr, 0, 1));
 
-TEST(SysErrorText, CompiledTextsAreThoseOfJapaneseWindows)
-{
-    EXPECT_STREQ("プロセスはファイルにアクセスできません。別のプロセスが使用中です。", SysErrorString(32));
-    EXPECT_STREQ("アクセスが拒否されました。", SysErrorString(5));
-    EXPECT_STREQ("%1 は有効な Win32 アプリケーションではありません。", SysErrorString(193));
-    EXPECT_STREQ("要求された操作に対して与えられたバッファが無効です。", SysErrorString(1784));
-}
-
-TEST(SysErrorText, NumberSuffixOnRequest)
-{
-    EXPECT_EQ("アクセスが拒否されました。", SysText(5, 0));
-    EXPECT_EQ("アクセスが拒否されました。(番号：5)", SysText(5, 1));
-}
-
-TEST(SysErrorText, CodeZeroAndTheLzCodes)
-{
-    EXPECT_STREQ("不明なエラー(0)", SysErrorString(0));
-    EXPECT_STREQ("入力ハンドルが無効です。", SysErrorString((DWORD)-1));
-    EXPECT_STREQ("圧縮後のファイル形式が壊れています。", SysErrorString((DWORD)-3));
-    EXPECT_STREQ("圧縮アルゴリズムが認識されていません。", SysErrorString((DWORD)-8));
-    EXPECT_EQ(nullptr, SysErrorString((DWORD)-9));
-    EXPECT_EQ("圧縮後のファイル形式が壊れています。(番号：-3)", SysText((DWORD)-3, 1));
-}
-
-TEST(SysErrorText, OtherCoveredCodesAreAnsweredByTheSystemOnce)
-{
-    // Code 10 is covered but not compiled in: the system's Japanese text.
+    // Code 10 is covered but not compiled in: the system's Japanese text,
+    // asked once and kept.
     const char* text = SysErrorString(ERROR_BAD_ENVIRONMENT);
-    ASSERT_NE(nullptr, text);
-    size_t len = std::strlen(text);
-    ASSERT_GT(len, 0u);
-    EXPECT_NE('\n', text[len - 1]);
-    EXPECT_NE(' ', text[len - 1]);
-    EXPECT_TRUE((unsigned char)text[0] >= 0x80) << "not a Japanese text: " << text;
+    ASSERT_TRUE(text && *text);
+    EXPECT_TRUE((unsigned char)text[0] >= 0x80 && !std::strchr(" \r\n", text[std::strlen(text) - 1])) << text;
     EXPECT_EQ(text, SysErrorString(ERROR_BAD_ENVIRONMENT));
 }
 
-TEST(SysErrorText, UncoveredCodesHaveNoTextWithOrWithoutSuffix)
+TEST(ComErrorText, EachResultOnItsRow)
 {
-    for (DWORD code : {35u, 37u, 40u, 1118u, 5000u, 0x20000001u})
-        EXPECT_EQ(nullptr, SysErrorString(code)) << code;
-    EXPECT_EQ("不明なエラー(番号：35)", SysText(35, 0));
-    EXPECT_EQ("不明なエラー(番号：35)", SysText(35, 1));
+    const struct {
+        HRESULT hr;
+        const char* text;
+    } rows[] = {
+        {(HRESULT)0x8000FFFF, "Catastrophic failure(E_UNEXPECTED)"},
+        {E_FAIL, "不明なＣＯＭエラー E_FAIL"},
+        {E_ABORT, "エラーが発生 HRESULT=E_ABORT"},
+        // Fixed texts come before the rule of facility 7.
+        {E_ACCESSDENIED, "アクセス権がありません"},
+        {E_OUTOFMEMORY, "メモリが足りません"},
+        {E_INVALIDARG, "引数が無効です"},
+        {(HRESULT)0x80000009, "COMｴﾗｰ FACILITY_NULL HRESULT:80000009"},
+        {(HRESULT)0x80010105, "COMｴﾗｰ HRESULT:80010105 FACILITY_RPC"},
+        {(HRESULT)0x80020009, "COMｴﾗｰ HRESULT:80020009 FACILITY_DISPATCH"},
+        {(HRESULT)0x80030102, "COMｴﾗｰ HRESULT:80030102 FACILITY_STORAGE"},
+        {(HRESULT)0x80040154, "COMｴﾗｰ HRESULT:80040154 FACILITY_ITF"},
+        {(HRESULT)0x80080005, "COMｴﾗｰ HRESULT:80080005 FACILITY_WINDOWS"},
+        {(HRESULT)0x800A0001, "COMｴﾗｰ HRESULT:800A0001"},
+        // Storage below 256 and Win32 results are system error codes.
+        {(HRESULT)0x80030020, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。"},
+        {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), "指定されたファイルが見つかりません。"},
+        {HRESULT_FROM_WIN32(35), "不明なエラー(番号：35)"},
+    };
+    for (const auto& row : rows) {
+        ErrorFrame frame, info;
+        PushErrorFrame(&frame);
+        EXPECT_EQ(-1, ReportComError(row.hr, "ショートカット"));
+        GetErrorInfo(&info);
+        ClearError();
+        PopErrorFrame();
+        EXPECT_EQ(ERR_SYSTEM, info.code) << std::hex << row.hr;
+        EXPECT_STREQ(row.text, info.message) << std::hex << row.hr;
+        EXPECT_STREQ("ショートカット", info.context) << std::hex << row.hr;
+    }
 }
 
-TEST(SysErrorText, SmallBufferGetsWholeCharactersAndTheNeededSize)
+TEST(CommDlgErrorText, EachCodeOnItsRow)
 {
-    const std::string full = "アクセスが拒否されました。(番号：5)";
-    EXPECT_EQ((int)full.size() + 1, GetSysErrorText(5, nullptr, 0, 1));
-    char buf[8];
-    std::memset(buf, 'x', sizeof(buf));
-    EXPECT_EQ((int)full.size() + 1, GetSysErrorText(5, buf, sizeof(buf), 1));
-    EXPECT_STREQ("アクセ", buf);  // 7 bytes would split ス
-}
-
-ErrorFrame ReportedCom(HRESULT hr)
-{
-    ErrorFrame frame, info;
-    PushErrorFrame(&frame);
-    EXPECT_EQ(-1, ReportComError(hr, "ショートカット"));
-    GetErrorInfo(&info);
-    ClearError();
-    PopErrorFrame();
-    EXPECT_EQ(ERR_SYSTEM, info.code);
-    EXPECT_STREQ("ショートカット", info.context);
-    return info;
-}
-
-TEST(ComErrorText, FixedValuesHaveTheirOwnTexts)
-{
-    EXPECT_STREQ("Catastrophic failure(E_UNEXPECTED)", ReportedCom((HRESULT)0x8000FFFF).message);
-    EXPECT_STREQ("不明なＣＯＭエラー E_FAIL", ReportedCom(E_FAIL).message);
-    EXPECT_STREQ("エラーが発生 HRESULT=E_ABORT", ReportedCom(E_ABORT).message);
-    // Fixed texts come before the rule of facility 7.
-    EXPECT_STREQ("アクセス権がありません", ReportedCom(E_ACCESSDENIED).message);
-    EXPECT_STREQ("メモリが足りません", ReportedCom(E_OUTOFMEMORY).message);
-    EXPECT_STREQ("引数が無効です", ReportedCom(E_INVALIDARG).message);
-}
-
-TEST(ComErrorText, EachFacilityRule)
-{
-    EXPECT_STREQ("COMｴﾗｰ FACILITY_NULL HRESULT:80000009", ReportedCom((HRESULT)0x80000009).message);
-    EXPECT_STREQ("COMｴﾗｰ HRESULT:80010105 FACILITY_RPC", ReportedCom((HRESULT)0x80010105).message);
-    EXPECT_STREQ("COMｴﾗｰ HRESULT:80020009 FACILITY_DISPATCH", ReportedCom((HRESULT)0x80020009).message);
-    EXPECT_STREQ("COMｴﾗｰ HRESULT:80030102 FACILITY_STORAGE", ReportedCom((HRESULT)0x80030102).message);
-    EXPECT_STREQ("COMｴﾗｰ HRESULT:80040154 FACILITY_ITF", ReportedCom((HRESULT)0x80040154).message);
-    EXPECT_STREQ("COMｴﾗｰ HRESULT:80080005 FACILITY_WINDOWS", ReportedCom((HRESULT)0x80080005).message);
-    EXPECT_STREQ("COMｴﾗｰ HRESULT:800A0001", ReportedCom((HRESULT)0x800A0001).message);
-    // Storage below 256 and Win32 results are system error codes.
-    EXPECT_STREQ(SysErrorString(32), ReportedCom((HRESULT)0x80030020).message);
-    EXPECT_STREQ(SysErrorString(2), ReportedCom(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)).message);
-    EXPECT_STREQ("不明なエラー(番号：35)", ReportedCom(HRESULT_FROM_WIN32(35)).message);
-}
-
-TEST(CommDlgErrorText, KnownUnknownAndNone)
-{
-    CommDlgErrorInfo info;
-    GetCommDlgError(0x3002, &info);
-    EXPECT_EQ(ERR_SYSTEM, info.category);
-    EXPECT_STREQ("FNERR_INVALIDFILENAME", info.name);
-    EXPECT_STREQ("ファイル名が無効", info.text);
-
-    GetCommDlgError(0xFFFF, &info);
-    EXPECT_EQ(ERR_NOMEM, info.category);
-    EXPECT_STREQ("CDERR_DIALOGFAILURE", info.name);
-
-    GetCommDlgError(0x1002, &info);
-    EXPECT_STREQ("WIN.INIファイルの [devices]セクションが無効です", info.text);
-
-    GetCommDlgError(0x5005, &info);
-    EXPECT_EQ(ERR_SYSTEM, info.category);
-    EXPECT_STREQ("0x00005005", info.name);
-    EXPECT_STREQ("コモンダイアログエラーです", info.text);
-
-    GetCommDlgError(0, &info);
-    EXPECT_EQ(0, info.category);
-    EXPECT_STREQ("", info.name);
-    EXPECT_STREQ("", info.text);
+    const struct {
+        DWORD code;
+        int category;
+        const char *name, *text;
+    } rows[] = {
+        {0x3002, ERR_SYSTEM, "FNERR_INVALIDFILENAME", "ファイル名が無効"},
+        {0xFFFF, ERR_NOMEM, "CDERR_DIALOGFAILURE", "メモリが足りません"},
+        {0x1002, ERR_SYSTEM, "PDERR_PARSEFAILURE", "WIN.INIファイルの [devices]セクションが無効です"},
+        {0x5005, ERR_SYSTEM, "0x00005005", "コモンダイアログエラーです"},
+        {0, 0, "", ""},
+    };
+    for (const auto& row : rows) {
+        CommDlgErrorInfo info;
+        GetCommDlgError(row.code, &info);
+        EXPECT_EQ(row.category, info.category) << row.code;
+        EXPECT_STREQ(row.name, info.name) << row.code;
+        EXPECT_STREQ(row.text, info.text) << row.code;
+    }
 }
 
 }  // namespace
