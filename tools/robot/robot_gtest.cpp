@@ -42,7 +42,7 @@ std::string ButtonDifference(const std::vector<int>& expected, const std::vector
 }
 
 ::testing::AssertionResult NextMessageBoxIs(
-    DWORD pid, const char* caption, const char* text, std::initializer_list<int> buttons, DWORD timeoutMs, HWND* outBox)
+    DWORD pid, const char* caption, const char* text, const std::vector<int>& buttons, DWORD timeoutMs, HWND* outBox)
 {
     MessageBoxInfo box;
     std::string failure;
@@ -67,7 +67,7 @@ std::string ButtonDifference(const std::vector<int>& expected, const std::vector
 }
 
 ::testing::AssertionResult AnswerNextBox(DWORD pid, const char* caption, const std::string& text,
-    std::initializer_list<int> buttons, int press, DWORD timeoutMs)
+    const std::vector<int>& buttons, int press, DWORD timeoutMs)
 {
     HWND box = nullptr;
     ::testing::AssertionResult same = NextMessageBoxIs(pid, caption, text.c_str(), buttons, timeoutMs, &box);

@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace robot {
 
@@ -23,11 +23,11 @@ namespace robot {
 // receives the box whenever one was found, matching or not, so that the test
 // can still close it; nullptr when none came.
 ::testing::AssertionResult NextMessageBoxIs(DWORD pid, const char* caption, const char* text,
-    std::initializer_list<int> buttons, DWORD timeoutMs, HWND* outBox);
+    const std::vector<int>& buttons, DWORD timeoutMs, HWND* outBox);
 
 // NextMessageBoxIs, then presses `press` on the box found (matching or not,
 // so that the program goes on) and waits until it is gone.
 ::testing::AssertionResult AnswerNextBox(DWORD pid, const char* caption, const std::string& text,
-    std::initializer_list<int> buttons, int press, DWORD timeoutMs);
+    const std::vector<int>& buttons, int press, DWORD timeoutMs);
 
 }  // namespace robot
