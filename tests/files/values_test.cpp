@@ -39,11 +39,7 @@ TEST_F(FilesValues, IniValuesComeWholeOrAsTheDefault)
         EXPECT_TRUE(value == std::string(read)) << "the value of " << value.size() << " bytes differs";
         EXPECT_EQ(std::max(read.GetLength() + 1, 10), read.GetCapacity()) << value.size();
     }
-    const struct {
-        const char *section, *key, *deflt;
-        std::string file;
-        const char* expected;
-    } rows[] = {
+    const struct { const char *section, *key, *deflt; std::string file; const char* expected; } rows[] = {
         {"長い", "次", "既定", ini, "y"},       {"長い", "空", "既定", ini, ""},
         {"長い", "無い", "既定", ini, "既定"},   {"無い節", "次", "既定", ini, "既定"},
         {"長い", "無い", nullptr, ini, ""},     {"長い", "次", "既定表", Path("無い.INI"), "既定表"},
@@ -97,11 +93,10 @@ TEST_F(FilesValues, RegistryStringsGrowToTheirLengthAndEndAtTheirData)
     RegDeleteKeyA(HKEY_CURRENT_USER, name.c_str());
 }
 
-TEST_F(FilesValues, PlacesFreeSpaceAndWritableFolders)
+TEST_F(FilesValues, PlacesFreeSpaceWritableFoldersAndTheTempFolder)
 {
-    EXPECT_EQ(0, lstrcmpiA("C:\\WINDOWS", GetWindowsDir())) << GetWindowsDir();
-    EXPECT_EQ(0, lstrcmpiA("C:\\WINDOWS\\SYSTEM32", GetSystemDir())) << GetSystemDir();
-    std::string program(GetProgramPath());
+    std::string program(GetProgramPath()), windowsTemp = std::string(GetWindowsDir()) + "\\TEMP";
+    EXPECT_EQ(0, lstrcmpiA("C:\\WINDOWS", GetWindowsDir()) | lstrcmpiA("C:\\WINDOWS\\SYSTEM32", GetSystemDir()));
     EXPECT_EQ(0, lstrcmpiA("FILES_VALUES_TEST.EXE", program.substr(program.rfind('\\') + 1).c_str()));
     EXPECT_EQ(program.substr(0, program.rfind('\\') + 1), std::string(GetProgramDir()));
 
@@ -116,27 +111,18 @@ TEST_F(FilesValues, PlacesFreeSpaceAndWritableFolders)
     EXPECT_EQ(0, GetFreeSpace((std::string(1, FreeDriveLetter()) + ":\\DIR").c_str(), &bytes));
     EXPECT_EQ(0.0, bytes);
 
-    for (const std::string& folder : {Path(), Path().substr(0, Path().size() - 1), MakeFolder("表ソ")})
+    std::string tmp = MakeFolder("tmp"), temp = MakeFolder("一時表");
+    for (const std::string& folder : {Path(), tmp, temp, windowsTemp})
         EXPECT_EQ(1, IsWritableFolder(folder.c_str())) << robot::Quoted(folder);
-    EXPECT_FALSE(Exists(Path("CorvaVelund$$$.TMP")) || Exists(Path("表ソ\\CorvaVelund$$$.TMP")));
-    EXPECT_EQ(0, IsWritableFolder(Path("無い").c_str()));
-    EXPECT_EQ(0, IsWritableFolder(MakeFile("file.txt").c_str()));
-}
+    EXPECT_FALSE(Exists(Path("CorvaVelund$$$.TMP")) || Exists(temp + "\\CorvaVelund$$$.TMP"));
+    EXPECT_EQ(0, IsWritableFolder(Path("無い").c_str()) | IsWritableFolder(MakeFile("file.txt").c_str()));
 
-TEST_F(FilesValues, TempFolderIsTheFirstWritableOfTmpTempAndTheWindowsOne)
-{
-    std::string tmp = MakeFolder("tmp"), temp = MakeFolder("一時表"), windowsTemp = std::string(GetWindowsDir()) + "\\TEMP";
-    ASSERT_EQ(1, IsWritableFolder(windowsTemp.c_str()));
     const char* savedTmp = std::getenv("TMP");
     const char* savedTemp = std::getenv("TEMP");
-    std::string restore[] = {std::string("TMP=") + (savedTmp ? savedTmp : ""),
-                             std::string("TEMP=") + (savedTemp ? savedTemp : "")};
-    const struct {
-        std::string tmp, temp, expected;
-    } rows[] = {
-        {tmp, temp, tmp + "\\"},          {tmp + "\\", temp, tmp + "\\"},
-        {Path("無い"), temp, temp + "\\"}, {"", temp, temp + "\\"},
-        {Path("無い"), Path("無い2"), windowsTemp + "\\"},
+    std::string restore[] = {std::string("TMP=") + (savedTmp ? savedTmp : ""), std::string("TEMP=") + (savedTemp ? savedTemp : "")};
+    const struct { std::string tmp, temp, expected; } rows[] = {
+        {tmp, temp, tmp + "\\"},          {tmp + "\\", temp, tmp + "\\"},       {Path("無い"), temp, temp + "\\"},
+        {"", temp, temp + "\\"},          {Path("無い"), Path("無い2"), windowsTemp + "\\"},
     };
     // _putenv changes the C runtime's copy and the process's environment alike.
     for (const auto& row : rows) {

@@ -34,9 +34,7 @@ const char kKeys[] = "[Files]\r\nZ=1\r\nA=2\r\nm=3\r\nA=dup\r\n[Other]\r\nX=4\r\
 
 TEST_F(SettingsText, LookupsOnTheirRows)
 {
-    const struct {
-        const char *text, *section, *key, *expected;
-    } rows[] = {
+    const struct { const char *text, *section, *key, *expected; } rows[] = {
         {kCase, "a", "KEY", "1"},          {kCase, "A", "key", "1"},
         {kDouble, "設定計", "計", "kei"},  {kDouble, "設定計", "祁", "<missing>"},
         {kDouble, "設定計", "ヂ", "<missing>"}, {kDouble, "設定祁", "祁", "ki"},
@@ -67,10 +65,7 @@ TEST_F(SettingsText, LookupsOnTheirRows)
 
 TEST_F(SettingsText, KeyListsAndNumbersOnTheirRows)
 {
-    const struct {
-        const char *text, *section;
-        Keys expected;
-    } rows[] = {
+    const struct { const char *text, *section; Keys expected; } rows[] = {
         {kNull, nullptr, {"top"}}, {kComment, "S", {"k"}},           {kEnd, "S", {"a"}},   {kEnd, "t", {"c"}},
         {kLone, nullptr, {"a"}},   {kKeys, "files", {"Z", "A", "m", "A"}}, {kKeys, "Nowhere", {}},
     };
@@ -95,54 +90,34 @@ TEST_F(SettingsText, KeyListsAndNumbersOnTheirRows)
     }
 }
 
-TEST_F(SettingsText, EndOfFileIsReadAsACompleteLine)
+TEST_F(SettingsText, EndOfFileIsReadAsACompleteLineAndAMissingFileAsNone)
 {
-    const struct {
-        std::string file, text;
-        const char* value;  // of the key "a"
-    } rows[] = {
-        {"a=1", "a=1\r\n", "1"},
-        {"a=1\r\n", "a=1\r\n", "1"},
-        {"a=1\n", "a=1\r\n", "1"},
-        {"a=1\r", "a=1\r\n", "1"},
-        {"a=1\r\n\x1A", "a=1\r\n", "1"},
-        {"a=1\x1A", "a=1\r\n", "1"},
-        {"a=1\r\n\x1A\x1A", "a=1\r\n\x1A\r\n", "1"},
-        {"a=1\n\r", "a=1\n\r\n", "1\n"},
-        {"a=1\r\n\r\n", "a=1\r\n\r\n", "1"},
-        {"", "", "<missing>"},
-        {"\r\n", "", "<missing>"},
-        {"\x1A", "", "<missing>"},
+    // file, text in memory, the value of the key "a"
+    const std::string rows[][3] = {
+        {"a=1", "a=1\r\n", "1"},     {"a=1\r\n", "a=1\r\n", "1"},          {"a=1\n", "a=1\r\n", "1"},
+        {"a=1\r", "a=1\r\n", "1"},  {"a=1\r\n\x1A", "a=1\r\n", "1"},       {"a=1\x1A", "a=1\r\n", "1"},
+        {"a=1\n\r", "a=1\n\r\n", "1\n"}, {"a=1\r\n\x1A\x1A", "a=1\r\n\x1A\r\n", "1"}, {"a=1\r\n\r\n", "a=1\r\n\r\n", "1"},
+        {"", "", "<missing>"},      {"\r\n", "", "<missing>"},             {"\x1A", "", "<missing>"},
     };
     for (const auto& row : rows) {
-        FEnv2 env(MakeFile("END.ENV", row.file).c_str(), 0);
-        EXPECT_TRUE(env.GetFlags() & ENV_LOADED) << robot::Quoted(row.file);
-        EXPECT_EQ(row.text, TextOf(env)) << robot::Quoted(row.file);
-        EXPECT_EQ(row.value, Lookup(env, nullptr, "a")) << robot::Quoted(row.file);
+        FEnv2 env(MakeFile("END.ENV", row[0]).c_str(), 0);
+        EXPECT_TRUE(env.GetFlags() & ENV_LOADED) << robot::Quoted(row[0]);
+        EXPECT_EQ(row[1], TextOf(env)) << robot::Quoted(row[0]);
+        EXPECT_EQ(row[2], Lookup(env, nullptr, "a")) << robot::Quoted(row[0]);
     }
-}
-
-TEST_F(SettingsText, OpeningMissingFilesCreatesOnlyWhenAsked)
-{
-    const struct {
-        DWORD flags, expected;
-        bool exists, hidden;
-    } rows[] = {
-        {0, 0, false, false},
-        {ENV_LOADED | ENV_DIRTY, 0, false, false},  // state bits from the caller are ignored
-        {ENV_CREATE, ENV_CREATE | ENV_LOADED, true, false},
-        {ENV_CREATE | ENV_HIDDEN, ENV_CREATE | ENV_HIDDEN | ENV_LOADED, true, true},
-    };
-    for (const auto& row : rows) {
+    // A missing file is opened (as an empty text) only when asked; state
+    // bits given by the caller are ignored.
+    const struct { DWORD flags, expected; } flags[] = {{0, 0}, {ENV_LOADED | ENV_DIRTY, 0}, {ENV_CREATE, ENV_CREATE | ENV_LOADED},
+                                                       {ENV_CREATE | ENV_HIDDEN, ENV_CREATE | ENV_HIDDEN | ENV_LOADED}};
+    for (const auto& row : flags) {
         std::string path = Path("NEW" + std::to_string(row.flags) + ".ENV");
         FEnv2 env(path.c_str(), row.flags);
         EXPECT_EQ(row.expected, env.GetFlags()) << row.flags;
-        EXPECT_EQ(0u, env.GetTextSize());
-        EXPECT_EQ("<missing>", Lookup(env, "S", "k"));
-        EXPECT_EQ(3, env.GetInt("S", "k", 3));
-        EXPECT_EQ(row.exists, Exists(path)) << row.flags;
-        EXPECT_EQ(row.hidden, (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN) && row.exists) << row.flags;
-        if (!row.exists) {
+        EXPECT_TRUE(env.GetTextSize() == 0 && Lookup(env, "S", "k") == "<missing>" && env.GetInt("S", "k", 3) == 3);
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        EXPECT_EQ(row.expected != 0, attributes != INVALID_FILE_ATTRIBUTES) << row.flags;
+        EXPECT_EQ((row.flags & ENV_HIDDEN) != 0, row.expected && (attributes & FILE_ATTRIBUTE_HIDDEN)) << row.flags;
+        if (!row.expected) {
             EXPECT_TRUE(Reported(ERR_OPEN2, "指定されたファイルが見つかりません。", "ファイル " + path + " をオープンできません."));
         }
     }
@@ -199,22 +174,18 @@ TEST_F(SettingsText, WritesOnTheirRows)
 
 TEST_F(SettingsText, GrowthRuleAllocatesTheRequestPlus2048AtLeast10240)
 {
-    FEnv2 small(MakeFile("S.ENV", "a=1\r\n").c_str(), 0);
-    EXPECT_EQ(10240u, small.GetAllocSize());
-    // The header alone passes the allocation: the request is the text with it.
-    std::string value(10229, 'v');
-    small.WriteString(nullptr, "a", nullptr);
+    // An empty text filled to 10238 bytes stays in 10240; a new header alone
+    // passes it: the request is the text with it.
+    FEnv2 small(MakeFile("S.ENV", "").c_str(), 0);
+    std::string value(10229, 'v'), big = "[S]\r\nk=" + std::string(20000, 'x') + "\r\n";
     small.WriteString("A", "k", value.c_str());
-    ASSERT_EQ(10238u, small.GetTextSize());
-    EXPECT_EQ(10240u, small.GetAllocSize());
+    EXPECT_TRUE(small.GetTextSize() == 10238 && small.GetAllocSize() == 10240) << small.GetAllocSize();
     EXPECT_EQ(1, small.WriteString("S", "k", "v"));
     EXPECT_EQ(10238u + 5 + 2048, small.GetAllocSize());
     EXPECT_EQ("[A]\r\nk=" + value + "\r\n[S]\r\nk=v\r\n", TextOf(small));
-
-    std::string big = "[S]\r\nk=" + std::string(20000, 'x') + "\r\n";
+    // Writes within the allocation keep it; one beyond asks for the new size.
     FEnv2 env(MakeFile("B.ENV", big).c_str(), 0);
     EXPECT_EQ(big.size() + 2048, env.GetAllocSize());
-    // Writes within the allocation keep it; one beyond asks for the new size.
     env.WriteString("S", "f", std::string(2000, 'y').c_str());
     EXPECT_EQ(big.size() + 2048, env.GetAllocSize());
     env.WriteString("S", "g", std::string(30000, 'z').c_str());

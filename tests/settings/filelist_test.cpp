@@ -21,10 +21,7 @@ TEST(SettingsFileList, EntriesSplitIntoTheirFields)
 {
     const std::string system = std::string(GetSystemDir()) + "\\";
     // disk|compressed|source|target|folder|reserved
-    const struct {
-        const char* value;
-        std::string expected;
-    } rows[] = {
+    const struct { const char* value; std::string expected; } rows[] = {
         {"2,1,PROGRAM\\DARVO5.EX_,DARVO5.EXE,$(AppPath)BIN,x,y,z,7",
          "2|1|PROGRAM\\DARVO5.EX_|DARVO5.EXE|C:\\Program Files\\APP\\BIN\\|7"},
         {"0,0,\"A,B\",next,\"C:\\My, Folder\",,,,1", "0|0|A,B|next|C:\\My, Folder\\|1"},
@@ -49,10 +46,7 @@ TEST(SettingsFileList, EntriesSplitIntoTheirFields)
 TEST(SettingsFileList, MacrosExpandInAnyCaseAndDoubleByteCharactersCompareExactly)
 {
     const std::string windows = std::string(GetWindowsDir()) + "\\", system = std::string(GetSystemDir()) + "\\";
-    const struct {
-        const char* text;
-        std::string expected;
-    } rows[] = {
+    const struct { const char* text; std::string expected; } rows[] = {
         {"$(apppath)DATA", "C:\\Program Files\\APP\\DATA"},
         {"$(DOCPATH)", "D:\\データ\\帳簿\\"},
         {"$(winpath)FONTS", windows + "FONTS"},
@@ -102,10 +96,7 @@ TEST_F(SettingsFileListEntries, FolderTreeIsCreatedLevelByLevelOrFailsQuietly)
 {
     std::string file = MakeFile("FILE", "x"), drive = std::string(1, FreeDriveLetter()) + ":";
     // 表, 能 and ソ end in the byte of a backslash.
-    const struct {
-        std::string folder;
-        int created;
-    } rows[] = {
+    const struct { std::string folder; int created; } rows[] = {
         {Path("A\\B\\C\\"), 1},      {Path("A\\B\\C  "), 1}, {Path("ソフト表\\能\\ソ表"), 1},
         {"C:\\", 1},                 {"C:", 1},              {file + "\\SUB", 0},
         {file, 0},                   {drive + "\\A\\B\\", 0},

@@ -1,7 +1,5 @@
 #include "box_expect.h"
 
-#include <string>
-
 #include "robot/readable_text.h"
 #include "robot/robot_gtest.h"
 #include "robot/robot_thread.h"
@@ -10,44 +8,30 @@
                                            robot::MessageBoxInfo* seen,
                                            const std::function<void(HWND box)>& whileOpen)
 {
-    std::string mismatch;
+    ::testing::AssertionResult same = ::testing::AssertionFailure();
     robot::RobotThread robot([&](std::string* failure) {
-        robot::MessageBoxInfo info;
-        HWND hwnd = robot::WaitMessageBox(GetCurrentProcessId(), kBoxWaitMs, &info, failure);
+        HWND hwnd = nullptr;
+        same = robot::NextMessageBoxIs(GetCurrentProcessId(), box.caption, box.text, box.buttons, kBoxWaitMs, &hwnd);
         if (!hwnd)
-            return false;
-        if (!robot::SameText(box.caption, info.caption))
-            mismatch += "caption: " + std::string(robot::SameText(box.caption, info.caption).message()) + "\n";
-        if (!robot::SameText(box.text, info.text))
-            mismatch += "text: " + std::string(robot::SameText(box.text, info.text).message()) + "\n";
-        if (info.buttons != box.buttons)
-            mismatch += "buttons differ: " + std::to_string(info.buttons.size()) + " buttons, first " +
-                        (info.buttons.empty() ? std::string("none") : robot::ButtonName(info.buttons[0])) + "\n";
+            return *failure = same.message(), false;
         if (seen)
-            *seen = info;
+            robot::ReadMessageBox(hwnd, seen);
         if (whileOpen)
             whileOpen(hwnd);
-        if (!robot::PressButton(hwnd, box.press)) {
-            *failure = "could not press button " + std::to_string(box.press);
-            return false;
-        }
-        return robot::WaitGone(hwnd, kBoxWaitMs);
+        return robot::PressButton(hwnd, box.press) && robot::WaitGone(hwnd, kBoxWaitMs);
     });
     action();
     std::string failure;
     if (!robot.Join(&failure))
         return ::testing::AssertionFailure() << failure;
-    if (!mismatch.empty())
-        return ::testing::AssertionFailure() << mismatch;
-    return ::testing::AssertionSuccess();
+    return same;
 }
 
 ::testing::AssertionResult RunWithoutBox(const std::function<void()>& action, DWORD quietMs)
 {
     robot::RobotThread robot([&](std::string* failure) {
         robot::MessageBoxInfo info;
-        std::string none;
-        HWND hwnd = robot::WaitMessageBox(GetCurrentProcessId(), quietMs, &info, &none);
+        HWND hwnd = robot::WaitMessageBox(GetCurrentProcessId(), quietMs, &info, nullptr);
         if (!hwnd)
             return true;
         *failure = "a message box appeared: " + robot::Quoted(info.caption) + " " + robot::Quoted(info.text);
@@ -56,7 +40,5 @@
     });
     action();
     std::string failure;
-    if (!robot.Join(&failure))
-        return ::testing::AssertionFailure() << failure;
-    return ::testing::AssertionSuccess();
+    return robot.Join(&failure) ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << failure;
 }

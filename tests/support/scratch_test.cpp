@@ -1,7 +1,5 @@
 #include "scratch_test.h"
 
-#include "robot/readable_text.h"
-
 namespace {
 
 // Made and removed with plain Win32 calls, never with the helpers under test.
@@ -9,21 +7,17 @@ bool RemoveFolderTree(const std::string& folder)
 {
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
-    do {
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data)) {
         std::string name = data.cFileName, path = folder + "\\" + name;
-        if (name == "." || name == "..")
-            continue;
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            RemoveFolderTree(path);
-        else
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             DeleteFileA(path.c_str());
-    } while (FindNextFileA(find, &data));
+        else if (name != "." && name != "..")
+            RemoveFolderTree(path);
+    }
     FindClose(find);
     SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return RemoveDirectoryA(folder.c_str()) != 0;
+    return RemoveDirectoryA(folder.c_str()) || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 std::string Describe(const Report& report)
@@ -56,22 +50,18 @@ void ScratchTest::TearDown()
 
 std::string ScratchTest::MakeFolder(const std::string& relative) const
 {
-    std::string path = Path(relative);
-    EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path << ": error " << GetLastError();
-    return path;
+    EXPECT_TRUE(CreateDirectoryA(Path(relative).c_str(), nullptr)) << Path(relative) << ": error " << GetLastError();
+    return Path(relative);
 }
 
 std::string ScratchTest::MakeFile(const std::string& relative, const std::string& bytes) const
 {
-    std::string path = Path(relative);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(Path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
-    bool ok = file != INVALID_HANDLE_VALUE &&
-              (bytes.empty() || WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr)) &&
-              written == bytes.size();
-    EXPECT_TRUE(ok) << "cannot write " << path << ": error " << GetLastError();
+    EXPECT_TRUE(WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr) && written == bytes.size())
+        << "cannot write " << Path(relative) << ": error " << GetLastError();
     CloseHandle(file);
-    return path;
+    return Path(relative);
 }
 
 Report ScratchTest::TakeReport()
@@ -79,13 +69,7 @@ Report ScratchTest::TakeReport()
     ErrorFrame held;
     GetErrorInfo(&held);
     ClearError();
-    Report report;
-    report.category = held.code;
-    if (held.code) {
-        report.message = held.message;
-        report.context = held.context;
-    }
-    return report;
+    return held.code ? Report {held.code, held.message, held.context} : Report {};
 }
 
 ::testing::AssertionResult ScratchTest::Reported(int category, const std::string& message, const std::string& context)

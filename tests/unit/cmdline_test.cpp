@@ -8,11 +8,7 @@ namespace {
 
 TEST(CommandTail, EachTailOnItsRow)
 {
-    const struct {
-        const char* tail;
-        bool update, uninstall;
-        const char* source;
-    } rows[] = {
+    const struct { const char* tail; bool update, uninstall; const char* source; } rows[] = {
         {"", false, false, ""},
         {"   ", false, false, ""},
         {"D:\\SETUP\\", false, false, "D:\\SETUP\\"},

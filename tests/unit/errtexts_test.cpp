@@ -63,10 +63,7 @@ TEST(SysErrorText, EachCodeOnItsRow)
 
 TEST(ComErrorText, EachResultOnItsRow)
 {
-    const struct {
-        HRESULT hr;
-        const char* text;
-    } rows[] = {
+    const struct { HRESULT hr; const char* text; } rows[] = {
         {(HRESULT)0x8000FFFF, "Catastrophic failure(E_UNEXPECTED)"},
         {E_FAIL, "不明なＣＯＭエラー E_FAIL"},
         {E_ABORT, "エラーが発生 HRESULT=E_ABORT"},
@@ -101,11 +98,7 @@ TEST(ComErrorText, EachResultOnItsRow)
 
 TEST(CommDlgErrorText, EachCodeOnItsRow)
 {
-    const struct {
-        DWORD code;
-        int category;
-        const char *name, *text;
-    } rows[] = {
+    const struct { DWORD code; int category; const char *name, *text; } rows[] = {
         {0x3002, ERR_SYSTEM, "FNERR_INVALIDFILENAME", "ファイル名が無効"},
         {0xFFFF, ERR_NOMEM, "CDERR_DIALOGFAILURE", "メモリが足りません"},
         {0x1002, ERR_SYSTEM, "PDERR_PARSEFAILURE", "WIN.INIファイルの [devices]セクションが無効です"},

@@ -49,11 +49,7 @@ TEST(FatalEnds, EachScenarioShowsItsBoxesAndEndsAsItShould)
     // again (and fails again here), Abort ends the program.
     const std::string wrapper = "重大なエラー：*(番号：18*\n\nアイコンソースをロードできません\n\n" + kRetryAdvice;
     const DWORD kNotZero = 0xFFFFFFFF;
-    const struct {
-        const char* scenario;
-        std::vector<Box> boxes;
-        DWORD exitCode;
-    } rows[] = {
+    const struct { const char* scenario; std::vector<Box> boxes; DWORD exitCode; } rows[] = {
         {"nomem", {{"ファイル一覧を読み込み中\n\nメモリが足りません", {IDOK}, IDOK}}, 255},
         {"fatal", {{"致命的なエラー", {IDOK}, IDOK}}, 255},
         {"retry", {{retry, abortRetryIgnore, IDIGNORE}, {retry, abortRetryIgnore, IDIGNORE}, {retry, abortRetryIgnore, IDRETRY}},

@@ -13,36 +13,16 @@
 
 namespace {
 
-// A plain window for owners; destroyed with the object. Its timer message
-// (dispatched by whatever modal loop runs) calls s_onTimer.
-class TestWindow {
-public:
-    explicit TestWindow(DWORD style, HWND parent = nullptr, const char* cls = nullptr)
+// A window for owners, destroyed with the object.
+struct TestWindow {
+    explicit TestWindow(DWORD style, HWND parent = nullptr, const char* cls = "Static")
+        : handle(CreateWindowExA(0, cls, "テスト窓", style, 50, 50, 300, 200, parent, nullptr, nullptr, nullptr))
     {
-        static ATOM s_class = [] {
-            WNDCLASSA wc = {};
-            wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-                if (msg != WM_TIMER)
-                    return DefWindowProcA(hwnd, msg, wp, lp);
-                KillTimer(hwnd, wp);
-                s_onTimer(hwnd);
-                return 0;
-            };
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = "MessagesTestOwner";
-            return RegisterClassA(&wc);
-        }();
-        m_hwnd = CreateWindowExA(0, cls ? cls : MAKEINTATOM(s_class), "テスト窓", style, 50, 50, 300, 200, parent,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
     }
-    ~TestWindow() { DestroyWindow(m_hwnd); }
-    HWND Handle() const { return m_hwnd; }
-    static void (*s_onTimer)(HWND hwnd);
-
-private:
-    HWND m_hwnd;
+    ~TestWindow() { DestroyWindow(handle); }
+    HWND Handle() const { return handle; }
+    HWND handle;
 };
-void (*TestWindow::s_onTimer)(HWND hwnd);
 
 const BoxExpectation kNotice = {kTestTitle, "お知らせです", {IDOK}, IDOK};
 
@@ -50,15 +30,10 @@ TEST(ShowMessage, OwnerOnEachRow)
 {
     TestWindow visible(WS_OVERLAPPEDWINDOW | WS_VISIBLE), hidden(WS_OVERLAPPEDWINDOW);
     TestWindow panel(WS_CHILD | WS_VISIBLE, visible.Handle());
-    TestWindow button(WS_CHILD | WS_VISIBLE, panel.Handle(), "BUTTON");
+    TestWindow button(WS_CHILD | WS_VISIBLE, panel.Handle(), "Button");
     TestWindow minimised(WS_OVERLAPPEDWINDOW | WS_VISIBLE), bystander(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     ShowWindow(minimised.Handle(), SW_MINIMIZE);
-    const struct {
-        const char* name;
-        HWND owner;
-        UINT flags;
-        HWND expected;
-    } rows[] = {
+    const struct { const char* name; HWND owner; UINT flags; HWND expected; } rows[] = {
         {"visible", visible.Handle(), 0, visible.Handle()},
         {"hidden", hidden.Handle(), 0, nullptr},
         {"child control", button.Handle(), 0, visible.Handle()},
@@ -126,12 +101,14 @@ TEST(ShowMessage, BoxOpenedWhileOneIsOpenGoesToTheThread)
 {
     TestWindow owner(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     static int s_nestedAnswer;
-    TestWindow::s_onTimer = [](HWND hwnd) { s_nestedAnswer = ShowMessage(hwnd, "二つ目", nullptr, MB_YESNO); };
     robot::BoxRecorder recorder(GetCurrentProcessId());
     robot::MessageBoxInfo first, second;
     EXPECT_TRUE(RunAnsweringBox(
         [&] {
-            SetTimer(owner.Handle(), 1, 100, nullptr);
+            SetTimer(owner.Handle(), 1, 100, [](HWND hwnd, UINT, UINT_PTR id, DWORD) {
+                KillTimer(hwnd, id);
+                s_nestedAnswer = ShowMessage(hwnd, "二つ目", nullptr, MB_YESNO);
+            });
             ShowMessage(owner.Handle(), "一つ目", nullptr, 0);
         },
         {kTestTitle, "一つ目", {IDOK}, IDOK}, &first, [&](HWND) {
