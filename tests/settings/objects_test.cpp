@@ -1,5 +1,5 @@
-// SafePtr reference counting with the release hook, and the section objects
-// over a settings file and over nothing.
+// SafePtr reference counting with the release hook, and the section object
+// over a settings file.
 #include "dazo/envsec.h"
 #include "scratch_test.h"
 #include "settings_util.h"
@@ -62,22 +62,6 @@ TEST_F(SettingsSections, FileSectionReadsAndWritesItsSectionAndKeepsTheFileAlive
     EXPECT_EQ(1, sub->GetInt("s", 0));
     EXPECT_EQ(1, sub->WriteString("t", "2"));
     EXPECT_EQ("[Main]\r\nk=v\r\nn=6\r\nnew=x\r\n[Main\\Sub]\r\ns=1\r\nt=2\r\n", TextOf(*file));
-}
-
-TEST(SettingsNullSection, ReadsGiveDefaultsAndWritesVanish)
-{
-    SafePtr<EnvSec> none(new NullEnvSec);
-    DataObjStr value("old");
-    int found = -1;
-    none->GetString(value, "k", "default", &found);
-    EXPECT_STREQ("default", value);
-    EXPECT_EQ(0, found);
-    found = -1;
-    EXPECT_EQ(42, none->GetInt("k", 42, &found));
-    EXPECT_EQ(0, found);
-    EXPECT_EQ(1, none->WriteString("k", "v"));
-    EXPECT_EQ(1, none->WriteInt("k", 1));
-    EXPECT_EQ(none.Get(), none->GetSubSec("child").Get());
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // Error reporting as the user sees it (the display step's boxes) and as
-// callers use it (collecting frames, the first error wins, handing outward).
+// callers use it (collecting frames, the first error wins, handing outward),
+// and the texts behind the messages: system error codes (those of Japanese
+// Windows, the LZ codes, the number suffix, cutting), COM results and the
+// common dialogs' error codes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -131,6 +134,108 @@ TEST(ErrorFrames, LongTextsAreCutWholeCharacters)
 TEST(ErrorStartUp, SetsTheErrorMode)
 {
     EXPECT_EQ((UINT)(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX), GetErrorMode());
+}
+
+TEST(SysErrorText, EachCodeOnItsRow)
+{
+    const struct {
+        DWORD code;
+        int flags;
+        const char* text;  // GetSysErrorText's; SysErrorString's without a suffix, or none
+    } rows[] = {
+        {32, 0, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。"},
+        {5, 0, "アクセスが拒否されました。"},
+        {5, 1, "アクセスが拒否されました。(番号：5)"},
+        {193, 0, "%1 は有効な Win32 アプリケーションではありません。"},
+        {1784, 0, "要求された操作に対して与えられたバッファが無効です。"},
+        {0, 0, "不明なエラー(0)"},
+        {(DWORD)-1, 0, "入力ハンドルが無効です。"},
+        {(DWORD)-3, 1, "圧縮後のファイル形式が壊れています。(番号：-3)"},
+        {(DWORD)-8, 0, "圧縮アルゴリズムが認識されていません。"},
+        {(DWORD)-9, 0, "不明なエラー(番号：-9)"},
+        {35, 0, "不明なエラー(番号：35)"},
+        {35, 1, "不明なエラー(番号：35)"},
+        {37, 0, "不明なエラー(番号：37)"},
+        {1118, 1, "不明なエラー(番号：1118)"},
+        {0x20000001, 0, "不明なエラー(番号：536870913)"},
+    };
+    for (const auto& row : rows) {
+        char buf[600];
+        EXPECT_EQ((int)std::strlen(row.text) + 1, GetSysErrorText(row.code, buf, sizeof(buf), row.flags)) << row.code;
+        EXPECT_STREQ(row.text, buf) << row.code;
+        const char* plain = SysErrorString(row.code);
+        if (std::strncmp(row.text, "不明なエラー(番号", sizeof("不明なエラー(番号") - 1) == 0) {
+            EXPECT_EQ(nullptr, plain) << row.code;
+        } else if (!row.flags) {
+            EXPECT_STREQ(row.text, plain) << row.code;
+        }
+    }
+    // A small buffer gets whole characters and the size needed: 7 bytes
+    // would split ス.
+    char small[8];
+    EXPECT_EQ((int)std::strlen("アクセスが拒否されました。(番号：5)") + 1, GetSysErrorText(5, small, sizeof(small), 1));
+    EXPECT_STREQ("アクセ", small);
+    EXPECT_EQ(GetSysErrorText(5, small, sizeof(small), 1), GetSysErrorText(5, nullptr, 0, 1));
+
+    // Code 10 is covered but not compiled in: the system's Japanese text,
+    // asked once and kept.
+    const char* text = SysErrorString(ERROR_BAD_ENVIRONMENT);
+    ASSERT_TRUE(text && *text);
+    EXPECT_TRUE((unsigned char)text[0] >= 0x80 && !std::strchr(" \r\n", text[std::strlen(text) - 1])) << text;
+    EXPECT_EQ(text, SysErrorString(ERROR_BAD_ENVIRONMENT));
+}
+
+TEST(ComErrorText, EachResultOnItsRow)
+{
+    const struct { HRESULT hr; const char* text; } rows[] = {
+        {(HRESULT)0x8000FFFF, "Catastrophic failure(E_UNEXPECTED)"},
+        {E_FAIL, "不明なＣＯＭエラー E_FAIL"},
+        {E_ABORT, "エラーが発生 HRESULT=E_ABORT"},
+        // Fixed texts come before the rule of facility 7.
+        {E_ACCESSDENIED, "アクセス権がありません"},
+        {E_OUTOFMEMORY, "メモリが足りません"},
+        {E_INVALIDARG, "引数が無効です"},
+        {(HRESULT)0x80000009, "COMｴﾗｰ FACILITY_NULL HRESULT:80000009"},
+        {(HRESULT)0x80010105, "COMｴﾗｰ HRESULT:80010105 FACILITY_RPC"},
+        {(HRESULT)0x80020009, "COMｴﾗｰ HRESULT:80020009 FACILITY_DISPATCH"},
+        {(HRESULT)0x80030102, "COMｴﾗｰ HRESULT:80030102 FACILITY_STORAGE"},
+        {(HRESULT)0x80040154, "COMｴﾗｰ HRESULT:80040154 FACILITY_ITF"},
+        {(HRESULT)0x80080005, "COMｴﾗｰ HRESULT:80080005 FACILITY_WINDOWS"},
+        {(HRESULT)0x800A0001, "COMｴﾗｰ HRESULT:800A0001"},
+        // Storage below 256 and Win32 results are system error codes.
+        {(HRESULT)0x80030020, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。"},
+        {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), "指定されたファイルが見つかりません。"},
+        {HRESULT_FROM_WIN32(35), "不明なエラー(番号：35)"},
+    };
+    for (const auto& row : rows) {
+        ErrorFrame frame, info;
+        PushErrorFrame(&frame);
+        EXPECT_EQ(-1, ReportComError(row.hr, "ショートカット"));
+        GetErrorInfo(&info);
+        ClearError();
+        PopErrorFrame();
+        EXPECT_EQ(ERR_SYSTEM, info.code) << std::hex << row.hr;
+        EXPECT_STREQ(row.text, info.message) << std::hex << row.hr;
+        EXPECT_STREQ("ショートカット", info.context) << std::hex << row.hr;
+    }
+}
+
+TEST(CommDlgErrorText, EachCodeOnItsRow)
+{
+    const struct { DWORD code; int category; const char *name, *text; } rows[] = {
+        {0x3002, ERR_SYSTEM, "FNERR_INVALIDFILENAME", "ファイル名が無効"},
+        {0xFFFF, ERR_NOMEM, "CDERR_DIALOGFAILURE", "メモリが足りません"},
+        {0x1002, ERR_SYSTEM, "PDERR_PARSEFAILURE", "WIN.INIファイルの [devices]セクションが無効です"},
+        {0x5005, ERR_SYSTEM, "0x00005005", "コモンダイアログエラーです"},
+        {0, 0, "", ""},
+    };
+    for (const auto& row : rows) {
+        CommDlgErrorInfo info;
+        GetCommDlgError(row.code, &info);
+        EXPECT_EQ(row.category, info.category) << row.code;
+        EXPECT_STREQ(row.name, info.name) << row.code;
+        EXPECT_STREQ(row.text, info.text) << row.code;
+    }
 }
 
 }  // namespace

@@ -13,24 +13,24 @@
 
 namespace {
 
+// A folder of the test's own as the current folder, where the log goes.
 class LogFile : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override
     {
         char temp[MAX_PATH];
         GetTempPathA(sizeof(temp), temp);
-        m_dir = std::string(temp) + "logtest" + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryA(m_dir.c_str(), nullptr);
+        CreateDirectoryA((m_dir = std::string(temp) + "logtest" + std::to_string(GetCurrentProcessId())).c_str(), nullptr);
         ASSERT_TRUE(SetCurrentDirectoryA(m_dir.c_str()));
+        std::ofstream("old.log", std::ios::binary) << "old line\r\n";
     }
     void TearDown() override
     {
         SetCurrentDirectoryA("C:\\");
-        for (const char* name : {"CORVA.LOG", "second.log", "old.log", m_long.c_str()})
-            DeleteFileA((m_dir + name).c_str());
+        for (std::string name : {std::string("CORVA.LOG"), std::string("second.log"), std::string("old.log"), m_long})
+            DeleteFileA((m_dir + "\\" + name).c_str());
         EXPECT_TRUE(RemoveDirectoryA(m_dir.c_str())) << "a file nobody expected in " << m_dir;
     }
-
     std::string m_dir, m_long = std::string(79, 'n');
 };
 
@@ -52,26 +52,22 @@ TEST_F(LogFile, OffUntilStartedThenLinesAsWrittenWhileEnabled)
     ReportError(ERR_USER, "書けません", "C:\\表");
     g_pfnErrorHook = nullptr;
     lf_fin();
-    std::regex line("\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d ");
+    std::regex stamp("\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d ");
     EXPECT_EQ("|ログ開始 lf_init\r\n|一行目\r\n|改行なし|\r\n|FFERROR : C:\\表 書けません\r\n|ログ終了 lf_fin\r\n",
-              std::regex_replace(ReadFileBytes("CORVA.LOG"), line, "|"));
+              std::regex_replace(ReadFileBytes("CORVA.LOG"), stamp, "|"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("second.log"));
 }
 
-class LogFileFlags : public LogFile {};
-
-TEST_P(LogFileFlags, FlagTwoStartsAFreshFileWithoutItLinesAreAppended)
+// 0: lines are appended to the old file; 2: it starts afresh; 1: a name of
+// 100 bytes is cut to its first 79.
+TEST_P(LogFile, StartsAfreshOnlyWithFlagTwoAndCutsALongName)
 {
-    std::ofstream("old.log", std::ios::binary) << "old line\r\n";
-    lf_init("old.log", GetParam());
-    EXPECT_EQ(GetParam() == 2 ? std::string::npos : 0, ReadFileBytes("old.log").find("old line\r\n"));
+    std::string name = GetParam() == 1 ? m_long + std::string(21, 'x') : "old.log";
+    lf_init(name.c_str(), GetParam() & 2);
+    std::string log = ReadFileBytes(name.substr(0, 79));
+    EXPECT_EQ(GetParam() == 0, log.find("old line\r\n") == 0) << GetParam();
+    EXPECT_NE(std::string::npos, log.find("ログ開始 lf_init")) << GetParam();
 }
-INSTANTIATE_TEST_SUITE_P(Flags, LogFileFlags, ::testing::Values(0, 2));
-
-TEST_F(LogFile, LongNameIsCutTo79Bytes)
-{
-    lf_init((m_long + std::string(21, 'n')).c_str(), 0);
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(m_long.c_str()));
-}
+INSTANTIATE_TEST_SUITE_P(Flags, LogFile, ::testing::Values(0, 1, 2));
 
 }  // namespace
