@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "base/msgbox.h"
-#include "box_expect.h"
 #include "error_report_env.h"
+#include "robot/robot_gtest.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ TEST(DrawingE2e, MessageBoxDrawsItsJapaneseText)
     // A text, then a blank one: only the first may darken pixels.
     const char* texts[2] = {"出納帳セットアップ表示の確認", " "};
     for (int i = 0; i < 2; ++i)
-        EXPECT_TRUE(RunAnsweringBox([&] { ShowMessage(nullptr, texts[i], nullptr, 0); }, {kTestTitle, texts[i], {IDOK}, IDOK},
+        EXPECT_TRUE(robot::RunAnsweringBox([&] { ShowMessage(nullptr, texts[i], nullptr, 0); }, {kTestTitle, texts[i], {IDOK}, IDOK},
                                     nullptr, [&](HWND box) {
                                         HWND text = GetDlgItem(box, 0xFFFF);
                                         Sleep(300);  // let the box paint

@@ -70,12 +70,7 @@ DWORD ExitCode(HANDLE process)
     return code;
 }
 
-struct Box {
-    const char* caption;
-    std::string text;
-    std::vector<int> buttons;
-    int press;
-};
+struct Box { const char* caption; std::string text; std::vector<int> buttons; int press; };
 
 // The stand-in of the install driver names the mode and the source folder.
 Box Install(const std::string& source, const char* mode = "INSTALL")
@@ -98,9 +93,8 @@ const char kQuestion[] = "出納帳が起動中はセットアップを行えま
 // backslashes turned to slashes, but not the trail bytes 5C of 表 and ソ or
 // the trail byte "v" of 計.
 const std::string kLockId = "\"VelundDarvo5 C:/\x95\x5C\x83\x5C\x8Cv/\"";
-const std::string kLongFolder =
-    "C:\\" + std::string(40, 'a') + "\\" + std::string(40, 'b') + "\\" + std::string(40, 'c') + "\\" +
-    std::string(40, 'd') + "\\" + std::string(40, 'e') + "\\";
+const std::string kLongFolder = "C:\\" + std::string(40, 'a') + "\\" + std::string(40, 'b') + "\\" +
+                                std::string(40, 'c') + "\\" + std::string(40, 'd') + "\\" + std::string(40, 'e') + "\\";
 
 const SetupRun kRuns[] = {
     {"WithoutArgumentTheCopyInstalls", kMedium, "", true, {Install(kMedium)}, 0},
@@ -133,10 +127,7 @@ const SetupRun kRuns[] = {
     {"UnknownOptionBecomesTheFolder", kMedium, "/FOO", false, {Install("FOO")}, 0},
 };
 
-void PrintTo(const SetupRun& run, std::ostream* os)
-{
-    *os << run.name;
-}
+void PrintTo(const SetupRun& run, std::ostream* os) { *os << run.name; }
 
 class StartupE2e : public ::testing::TestWithParam<SetupRun> {};
 

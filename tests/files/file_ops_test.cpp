@@ -164,17 +164,13 @@ TEST_F(FilesFolders, EnumerationReturnsWhatTheMaskAndPatternLetThrough)
         return more;
     };
     const struct { std::string pattern; DWORD mask; Names expected; } rows[] = {
-        {Path("*.*"), 0, plain},
-        {Path("*.*"), FILE_ATTRIBUTE_DIRECTORY, with({".", "..", "sub"})},
+        {Path("*.*"), 0, plain}, {Path("*.*"), FILE_ATTRIBUTE_DIRECTORY, with({".", "..", "sub"})},
         {Path("*.*"), FILE_ATTRIBUTE_HIDDEN, with({"hidden.txt"})},
         {Path("*.*"), FILE_ATTRIBUTE_SYSTEM, with({"system.tmp"})},
         {Path("*.*"), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM,
          with({".", "..", "sub", "hidden.txt", "system.tmp", "hidden sub"})},
-        {Path("*.txt"), 0, {"a.txt", "表.txt"}},
-        {Path("表.*"), FILE_ATTRIBUTE_HIDDEN, {"表.txt"}},
-        {Path("*.none"), 0, {}},
-        {Path("missing\\*.*"), 0, {}},
-        {Path("hidden.txt"), 0, {}},
+        {Path("*.txt"), 0, {"a.txt", "表.txt"}}, {Path("表.*"), FILE_ATTRIBUTE_HIDDEN, {"表.txt"}},
+        {Path("*.none"), 0, {}}, {Path("missing\\*.*"), 0, {}}, {Path("hidden.txt"), 0, {}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.expected, Found(row.pattern, row.mask)) << robot::Quoted(row.pattern) << " mask " << row.mask;
@@ -188,13 +184,11 @@ TEST_F(FilesFolders, EnumerationReturnsWhatTheMaskAndPatternLetThrough)
 
 TEST_F(FilesFolders, DeleteTreeTakesWhatItsFlagsAndPatternSay)
 {
-    MakeFolder("表");
-    MakeFolder("表\\ソ");
-    MakeFile("表\\ソ\\能.tmp");
-    SetAttributes(MakeFolder("表\\ソ\\hidden"), FILE_ATTRIBUTE_HIDDEN);
-    MakeFile("表\\ソ\\hidden\\d.txt");
-    MakeFolder(".keep");
-    MakeFile(".keep\\e.txt");
+    for (const char* folder : {"表", "表\\ソ", "表\\ソ\\hidden", ".keep"})
+        MakeFolder(folder);
+    for (const char* file : {"表\\ソ\\能.tmp", "表\\ソ\\hidden\\d.txt", ".keep\\e.txt"})
+        MakeFile(file);
+    SetAttributes(Path("表\\ソ\\hidden"), FILE_ATTRIBUTE_HIDDEN);
 
     EXPECT_EQ(1, DeleteTree(DT_RECURSE | DT_RETRYDELETE, Path("*.tmp").c_str()));
     EXPECT_FALSE(Exists(Path("system.tmp")));

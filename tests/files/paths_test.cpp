@@ -44,19 +44,16 @@ TEST(FilesPathText, EveryFunctionOnItsRows)
         {'n', "C:\\DIR\\ソ能表", "7"},     {'n', "C:\\表\\ソ", "6"},
         {'n', "DIR\\\x81/X", "4"},         {'e', "C:\\DIR\\A.B.TXT", "10"},
         {'e', "C:\\DIR\\表ソ.能", "11"},   {'e', "C:\\DIR.X\\FILE", "13"},
-        {'e', "能.X\\表", "7"},            {'e', "", "0"},
-        {'d', "C:\\表\\ソ.TXT", "C:\\表\\"}, {'d', "C:FILE", "C:"},
+        {'e', "能.X\\表", "7"},            {'e', "", "0"}, {'d', "C:\\表\\ソ.TXT", "C:\\表\\"}, {'d', "C:FILE", "C:"},
         {'d', "FILE", ""},                 {'d', "A/\x81/", "A/"},
         {'r', "C:\\DIR\\FILE", "C:\\"},    {'r', "\\\\srv\\share", "\\\\srv\\share\\"},
         {'r', "\\\\表\\能表\\DIR", "\\\\表\\能表\\"}, {'r', "DIR\\FILE", ""},
         {'+', "C:\\DIR", "C:\\DIR\\"},     {'+', "C:\\ソ", "C:\\ソ\\"},
         {'+', "C:\\\x81/", "C:\\\x81/\\"}, {'+', "C:\\DIR/", "C:\\DIR/"},
-        {'+', "C:", "C:"},                 {'+', "", ""},
-        {'+', "C:\\DIR\\  ", "C:\\DIR\\  "}, {'+', "  ", "  "},
+        {'+', "C:", "C:"},                 {'+', "", ""}, {'+', "C:\\DIR\\  ", "C:\\DIR\\  "}, {'+', "  ", "  "},
         {'-', "C:\\DIR\\ ", "C:\\DIR"},    {'-', "C:\\DIR   ", "C:\\DIR"},
         {'-', "C:\\DIR\\\\", "C:\\DIR\\"}, {'-', "C:\\DIR\\表\\", "C:\\DIR\\表"},
-        {'-', "C:\\DIR\\ソ  ", "C:\\DIR\\ソ"}, {'-', "能", "能"},
-        {'-', "\\", ""},                   {'-', "   ", ""},
+        {'-', "C:\\DIR\\ソ  ", "C:\\DIR\\ソ"}, {'-', "能", "能"}, {'-', "\\", ""},                   {'-', "   ", ""},
         {'-', "C:\\", "C:\\"},             {'-', "C:\\ ", "C:\\"},
     };
     for (const auto& row : rows)
@@ -109,11 +106,9 @@ protected:
 
 TEST_F(FilesFullPath, EveryKindOfPathOnItsRow)
 {
-    MakeFolder("MixedCase");
-    MakeFolder("MixedCase\\データFolder表");
+    for (const char* folder : {"MixedCase", "MixedCase\\データFolder表", "Other", "表"})
+        MakeFolder(folder);
     MakeFile("MixedCase\\データFolder表\\Read Me.Txt");
-    MakeFolder("Other");
-    MakeFolder("表");
     ASSERT_TRUE(CreateDirectoryA(m_root.c_str(), nullptr));
     const std::string b = OnDiskSpelling(Path()) + "\\", root = m_root.substr(3);
     ASSERT_EQ("C:\\", b.substr(0, 3));
@@ -123,35 +118,25 @@ TEST_F(FilesFullPath, EveryKindOfPathOnItsRow)
 
     const struct { std::string typed, expected; } rows[] = {
         {Retyped(b, false) + "mixedcase\\データfolder表\\READ ME.TXT", b + "MixedCase\\データFolder表\\Read Me.Txt"},
-        {b + "MIXEDCASE\\データFOLDER表", b + "MixedCase\\データFolder表"},
-        {b + "表", b + "表"},
-        {b + "表\\", b + "表\\"},
+        {b + "MIXEDCASE\\データFOLDER表", b + "MixedCase\\データFolder表"}, {b + "表", b + "表"}, {b + "表\\", b + "表\\"},
         {b + "mixedcase\\\\", b + "MixedCase\\"},
         {Retyped(b, true) + "mixedcase/データfolder表/", b + "MixedCase\\データFolder表\\"},
-        {b + "無い\x81/x/y", b + "無い\x81/x\\y"},
-        {b + "mixedcase\\\\\\データfolder表", b + "MixedCase\\データFolder表"},
+        {b + "無い\x81/x/y", b + "無い\x81/x\\y"}, {b + "mixedcase\\\\\\データfolder表", b + "MixedCase\\データFolder表"},
         {b + ".\\mixedcase\\.\\データfolder表\\.", b + "MixedCase\\データFolder表"},
         {b + "mixedcase\\データfolder表\\..\\..\\other\\", b + "Other\\"},
         {b + "mixedcase\\..\\表\\Missing", b + "表\\Missing"},
         {b + "mixedcase\\Missing\\..\\データfolder表", b + "MixedCase\\Missing\\..\\データfolder表"},
-        {b + "表\\ソ能", b + "表\\ソ能"},
-        {b + "mixedcase\\*.TXT", b + "MixedCase\\*.TXT"},
+        {b + "表\\ソ能", b + "表\\ソ能"}, {b + "mixedcase\\*.TXT", b + "MixedCase\\*.TXT"},
         {b + "mixedcase\\デ?タfolder表\\read me.txt", b + "MixedCase\\デ?タfolder表\\read me.txt"},
-        {"  mixedcase  ", b + "MixedCase"},
-        {"Nothing Here\\mixedcase/x", b + "Nothing Here\\mixedcase\\x"},
-        {"c:mixedcase\\データfolder表", b + "MixedCase\\データFolder表"},
-        {"c:", b},
-        {b.substr(2) + "mixedcase", b + "MixedCase"},
-        {"c:/", "C:\\"},
-        {"  C:\\  ", "C:\\"},
+        {"  mixedcase  ", b + "MixedCase"}, {"Nothing Here\\mixedcase/x", b + "Nothing Here\\mixedcase\\x"},
+        {"c:mixedcase\\データfolder表", b + "MixedCase\\データFolder表"}, {"c:", b},
+        {b.substr(2) + "mixedcase", b + "MixedCase"}, {"c:/", "C:\\"}, {"  C:\\  ", "C:\\"},
         {"C:\\" + root + "\\..\\B", "C:\\B"},
         {"c:\\" + Retyped(root, false) + "\\..\\" + Retyped(root, false), "C:\\" + root},
-        {"C:/" + root + "/../" + root + "/", "C:\\" + root + "\\"},
-        {"C:\\..\\" + root, "C:\\..\\" + root},
+        {"C:/" + root + "/../" + root + "/", "C:\\" + root + "\\"}, {"C:\\..\\" + root, "C:\\..\\" + root},
         {"\\\\Srv\\Share\\dir/sub/", "\\\\Srv\\Share\\dir\\sub\\"},
         {"//Srv/表/dir", "\\\\Srv\\表\\dir"},
-        {lower + "abc/Def", drive + "\\abc\\Def"},
-        {lower + "\\abc", drive + "\\abc"},
+        {lower + "abc/Def", drive + "\\abc\\Def"}, {lower + "\\abc", drive + "\\abc"},
     };
     for (const auto& row : rows)
         EXPECT_SAME_TEXT(row.expected, std::string(GetFullPath(row.typed.c_str()))) << robot::Quoted(row.typed);
@@ -174,22 +159,12 @@ TEST_F(FilesPathType, EveryResultOnItsRow)
     const std::string symbols = "ファイル名に <>/ の記号は使用できません", wildcards = "ファイル名に*や?の文字は使用できません";
 
     const struct { std::string path; int type; Report report = {}; } rows[] = {
-        {Path("表ソ能"), PT_DIRLIKE | PT_FOLDER},
-        {Path("表ソ能\\  "), 0x0C},
-        {Path("能.txt"), PT_FILE},
-        {hidden, 0x10},
-        {hiddenFolder, 0x0C},
-        {Path("missing.txt"), PT_NONE},
-        {Path("missing\\deeper\\表"), 0x02},
-        {Path("無い\x81/"), 0x02},
-        {"", PT_DIRLIKE},
-        {"   ", 0x04},
-        {"c:\\ ", 0x04},
-        {"C:", 0x04},
+        {Path("表ソ能"), PT_DIRLIKE | PT_FOLDER}, {Path("表ソ能\\  "), 0x0C}, {Path("能.txt"), PT_FILE}, {hidden, 0x10},
+        {hiddenFolder, 0x0C}, {Path("missing.txt"), PT_NONE}, {Path("missing\\deeper\\表"), 0x02},
+        {Path("無い\x81/"), 0x02}, {"", PT_DIRLIKE}, {"   ", 0x04}, {"c:\\ ", 0x04}, {"C:", 0x04},
         {std::string(1, FreeDriveLetter()) + ":\\", 0x04},
         {Path("a<b\\"), PT_ERROR | PT_BADNAME, {ERR_SYSTEM, symbols, Path("a<b")}},
-        {Path("表>"), 0x21, {ERR_SYSTEM, symbols, Path("表>")}},
-        {"C:/DIR", 0x21, {ERR_SYSTEM, symbols, "C:/DIR"}},
+        {Path("表>"), 0x21, {ERR_SYSTEM, symbols, Path("表>")}}, {"C:/DIR", 0x21, {ERR_SYSTEM, symbols, "C:/DIR"}},
         {Path("*.TXT"), 0x21, {ERR_SYSTEM, wildcards, Path("*.TXT")}},
         {Path("表?"), 0x21, {ERR_SYSTEM, wildcards, Path("表?")}},
         {Path("能.TXT\\inside"), PT_ERROR,

@@ -68,8 +68,7 @@ TEST_F(FilesValues, RegistryStringsGrowToTheirLengthAndEndAtTheirData)
         std::string expected;
     } rows[] = {
         {LongValue(5000, true) + '\0', REG_SZ, 10, LongValue(5000, true)},
-        {std::string("短い表\0", 7), REG_SZ, 0, "短い表"},
-        {std::string("abc\0", 4), REG_SZ, 4, "abc"},
+        {std::string("短い表\0", 7), REG_SZ, 0, "短い表"}, {std::string("abc\0", 4), REG_SZ, 4, "abc"},
         {"xyz表", REG_BINARY, 64, "xyz表"},
     };
     for (const auto& row : rows) {

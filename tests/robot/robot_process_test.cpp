@@ -42,19 +42,16 @@ TEST(RobotCrossProcess, ReadsAndPressesTheBoxesOfThatProcessOnly)
         robot::MessageBoxInfo box;
         std::string failure;
         ASSERT_NE(nullptr, robot::WaitMessageBox(child.Pid(), kWaitMs, &box, &failure)) << failure;
-        EXPECT_TRUE(robot::SameText(kBoxCaption, box.caption) && robot::SameText(kBoxText, box.text));
-        EXPECT_EQ((std::vector<int> {IDYES, IDNO, IDCANCEL}), box.buttons);
+        EXPECT_TRUE(box.caption == kBoxCaption && box.text == kBoxText && box.buttons == std::vector<int>({IDYES, IDNO, IDCANCEL}));
         // Windows shares the system icons between processes; Wine gives each
         // process its own handles, so there the question icon reads -1.
         EXPECT_TRUE(box.icon == (int)icon || (icon && box.icon == -1)) << box.icon;
         EXPECT_EQ(nullptr, robot::WaitMessageBox(GetCurrentProcessId(), 200, nullptr, nullptr));
         EXPECT_EQ(box.hwnd, robot::WaitWindow(child.Pid(), "#32770", kBoxCaption, kWaitMs, nullptr));
-        EXPECT_TRUE(childBoxes.WaitForBoxes(1, kWaitMs));
-        EXPECT_FALSE(ownBoxes.WaitForBoxes(1, 200));
+        EXPECT_TRUE(childBoxes.WaitForBoxes(1, kWaitMs) && !ownBoxes.WaitForBoxes(1, 200));
         ASSERT_TRUE(robot::PressButton(box.hwnd, IDNO));
         DWORD exitCode = 0;
-        ASSERT_TRUE(child.Wait(kWaitMs, &exitCode));
-        EXPECT_EQ((DWORD)IDNO, exitCode);
+        EXPECT_TRUE(child.Wait(kWaitMs, &exitCode) && exitCode == IDNO) << exitCode;
     }
 }
 
@@ -74,8 +71,7 @@ TEST(RobotCli, ReadsAndPressesABoxAndDrivesADialog)
               printed.substr(printed.find('\n') + 1));
     EXPECT_EQ(0u, RunRobotCli("press PID --class #32770 --caption " + Quote(kBoxCaption) + " --id IDYES", &box).exitCode);
     DWORD exitCode = 0;
-    ASSERT_TRUE(box.Wait(kWaitMs, &exitCode));
-    EXPECT_EQ((DWORD)IDYES, exitCode);
+    EXPECT_TRUE(box.Wait(kWaitMs, &exitCode) && exitCode == IDYES) << exitCode;
 
     ChildProcess dialog(kFixture + " dialog");
     const std::string window = "PID --caption " + Quote(TEST_DIALOG_CAPTION) + " --timeout 10000";
@@ -88,8 +84,7 @@ TEST(RobotCli, ReadsAndPressesABoxAndDrivesADialog)
         CliRun run = RunRobotCli(command, &dialog);
         EXPECT_EQ(0u, run.exitCode) << command << "\n" << run.err;
     }
-    ASSERT_TRUE(dialog.Wait(kWaitMs, &exitCode));
-    EXPECT_EQ((DWORD)IDC_NEXT, exitCode);
+    EXPECT_TRUE(dialog.Wait(kWaitMs, &exitCode) && exitCode == IDC_NEXT) << exitCode;
     EXPECT_TRUE(robot::SameText("folder=D:\\ソフト\\会計表 desktopIcon=1 typical=0 custom=1 clicks=1\r\n", dialog.Stdout()));
 }
 

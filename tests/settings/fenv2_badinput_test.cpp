@@ -36,10 +36,7 @@ Lines Split(const std::string& normalized)
     return lines;
 }
 
-bool Lead(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+bool Lead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Whether line, from pos, holds name followed by the byte after: a lead byte
 // and a trail byte compare exactly as a pair, any other byte without case.
@@ -170,18 +167,14 @@ TEST_F(SettingsBadInput, CraftedFilesOnTheirRows)
     std::string section = std::string(50000, 'S') + "表" + std::string(49998, 'S'), key(100000, 'K');
     const char nul[] = "a\0b=1\r\nc=2\0x\r\n\0=3\r\n[S]\r\nd=4\r\n[T\0]\r\ne=5\r\n";
     const struct { const char* name; std::string bytes; } rows[] = {
-        {"every byte", everyByte + all + "=" + all + "\r\n" + all},
-        {"no line end", noLineEnd},
+        {"every byte", everyByte + all + "=" + all + "\r\n" + all}, {"no line end", noLineEnd},
         {"header with more", "[S]k=v"},
         {"lone CR and LF", "a=1\rb=2\nc=3\r\n\n[N]\r\n[S]\r\n\rd=4\r\nd\n=5\r\n\r\r\n\n\n"},
         {"long names", "[" + section + "]\r\n" + key + "=long\r\nk=" + std::string(100000, 'v') + "\r\n"},
         {"0x1A inside", "a=1\x1A\r\n\x1A\r\n[S\x1A]\r\nb=\x1A\x1A\r\n\x1A"},
-        {"NUL bytes", std::string(nul, sizeof(nul) - 1)},
-        {"lead byte ending a value", "k=v\x81"},
-        {"lead byte alone on the last line", "[S]\r\nk=v\r\n\x81"},
-        {"only a lead byte", "\x81"},
-        {"lead byte before CR", "k=v\r\n\xFC\r"},
-        {"lead byte ending a header", "[\x81"},
+        {"NUL bytes", std::string(nul, sizeof(nul) - 1)}, {"lead byte ending a value", "k=v\x81"},
+        {"lead byte alone on the last line", "[S]\r\nk=v\r\n\x81"}, {"only a lead byte", "\x81"},
+        {"lead byte before CR", "k=v\r\n\xFC\r"}, {"lead byte ending a header", "[\x81"},
         {"lead bytes as names", "[\x81]\r\n\x81\x81=\xE0"},
     };
     for (const auto& row : rows)

@@ -77,12 +77,9 @@ TEST_F(SettingsText, KeyListsAndNumbersOnTheirRows)
     EXPECT_EQ(0, std::memcmp((const char*)env.EnumKeys("Files"), "Z\0A\0m\0A\0\0", 9));
 
     FEnv2 numbers(MakeFile("I.ENV", "[S]\r\na=  -42xyz\r\nb=+7\r\nc=abc\r\nd=\r\ne=2147483647\r\n").c_str(), 0);
-    const struct {
-        const char *section, *key;
-        long expected;
-        int found;
-    } ints[] = {{"S", "a", -42, 1}, {"S", "b", 7, 1},  {"S", "c", 0, 1},      {"S", "d", 0, 1},
-                {"S", "e", 2147483647, 1}, {"S", "none", 99, 0}, {"None", "a", 99, 0}};
+    const struct { const char *section, *key; long expected; int found; } ints[] = {
+        {"S", "a", -42, 1},        {"S", "b", 7, 1},         {"S", "c", 0, 1},        {"S", "d", 0, 1},
+        {"S", "e", 2147483647, 1}, {"S", "none", 99, 0},     {"None", "a", 99, 0}};
     for (const auto& row : ints) {
         int found = -1;
         EXPECT_EQ(row.expected, numbers.GetInt(row.section, row.key, 99, &found)) << row.section << " " << row.key;
@@ -137,16 +134,13 @@ TEST_F(SettingsText, WritesOnTheirRows)
         {"a", "ONE", "eins und mehr", 1, "; head\r\n[A]\r\nONE=eins und mehr\r\ntwo=2\r\n\r\n; end of A\r\n[B]\r\nthree=3\r\n"},
         {"A", "two", "", 1, "; head\r\n[A]\r\none=1\r\ntwo=\r\n\r\n; end of A\r\n[B]\r\nthree=3\r\n"},
         {"A", "new", "x", 1, "; head\r\n[A]\r\none=1\r\ntwo=2\r\n\r\n; end of A\r\nnew=x\r\n[B]\r\nthree=3\r\n"},
-        {"B", "four", "4", 1, b + "four=4\r\n"},
-        {"出納帳", "Version", "5621", 1, b + "[出納帳]\r\nVersion=5621\r\n"},
+        {"B", "four", "4", 1, b + "four=4\r\n"}, {"出納帳", "Version", "5621", 1, b + "[出納帳]\r\nVersion=5621\r\n"},
         {nullptr, "top", "t", 1, "; head\r\ntop=t\r\n[A]\r\none=1\r\ntwo=2\r\n\r\n; end of A\r\n[B]\r\nthree=3\r\n"},
         {"A", "One", nullptr, 1, "; head\r\n[A]\r\ntwo=2\r\n\r\n; end of A\r\n[B]\r\nthree=3\r\n"},
         {"B", "three", nullptr, 1, "; head\r\n[A]\r\none=1\r\ntwo=2\r\n\r\n; end of A\r\n[B]\r\n"},
-        {"A", "none", nullptr, 1},
-        {"Nowhere", "one", nullptr, 1},
+        {"A", "none", nullptr, 1}, {"Nowhere", "one", nullptr, 1},
         {"a", "ONE", "1", 1},  // unchanged: the key keeps the file's spelling
-        {"記号‐", "ソ表", "値‐", 1, b + "[記号‐]\r\nソ表=値‐\r\n"},
-        {"S", "key ", " a=b", 1, b + "[S]\r\nkey = a=b\r\n"},
+        {"記号‐", "ソ表", "値‐", 1, b + "[記号‐]\r\nソ表=値‐\r\n"}, {"S", "key ", " a=b", 1, b + "[S]\r\nkey = a=b\r\n"},
         {"s", "k", "9", 1, "[S]\r\nk=9\r\nk=2\r\n", "[S]\r\nK=1\r\nk=2\r\n"},
         {"S", "n", "-12", 1, "[S]\r\nn=-12\r\n", ""},
         {"A", "k=x", "v", 0},    {"A", "k\rx", "v", 0},  {"A", "k\nx", "v", 0},   {"A", ";k", "v", 0},

@@ -26,14 +26,12 @@ TEST(SettingsFileList, EntriesSplitIntoTheirFields)
          "2|1|PROGRAM\\DARVO5.EX_|DARVO5.EXE|C:\\Program Files\\APP\\BIN\\|7"},
         {"0,0,\"A,B\",next,\"C:\\My, Folder\",,,,1", "0|0|A,B|next|C:\\My, Folder\\|1"},
         {"1,0,\"SRC\"tail,NAME,C:\\T", "1|0|SRC|tail|NAME\\|0"},
-        {"  3 ,  1,   SRC  , TGT ,  C:\\TOOLS,,,, -4 ", "3|1|SRC  |TGT |C:\\TOOLS\\|-4"},
-        {"5", "5|0||||0"},
+        {"  3 ,  1,   SRC  , TGT ,  C:\\TOOLS,,,, -4 ", "3|1|SRC  |TGT |C:\\TOOLS\\|-4"}, {"5", "5|0||||0"},
         {"x1,\t+2z,\"unclosed,quote", "0|2|unclosed,quote|||0"},
         {"1,1,,X.DLL,$(WinSysPath)", "1|1||X.DLL|" + system + "|0"},
         {"1,0,サンプル\\表.QLB,表.QLB,$(DocPath)ソフト表", "1|0|サンプル\\表.QLB|表.QLB|D:\\データ\\帳簿\\ソフト表\\|0"},
         {"1,0,A,A,$(AppPath)", "1|0|A|A|C:\\Program Files\\APP\\|0"},
-        {"1,0,A,A,$(AppPath)DATA\\", "1|0|A|A|C:\\Program Files\\APP\\DATA\\|0"},
-        {"1,0,A,A,C:", "1|0|A|A|C:|0"},
+        {"1,0,A,A,$(AppPath)DATA\\", "1|0|A|A|C:\\Program Files\\APP\\DATA\\|0"}, {"1,0,A,A,C:", "1|0|A|A|C:|0"},
     };
     for (const auto& row : rows) {
         FileListEntry entry;
@@ -47,14 +45,10 @@ TEST(SettingsFileList, MacrosExpandInAnyCaseAndDoubleByteCharactersCompareExactl
 {
     const std::string windows = std::string(GetWindowsDir()) + "\\", system = std::string(GetSystemDir()) + "\\";
     const struct { const char* text; std::string expected; } rows[] = {
-        {"$(apppath)DATA", "C:\\Program Files\\APP\\DATA"},
-        {"$(DOCPATH)", "D:\\データ\\帳簿\\"},
-        {"$(winpath)FONTS", windows + "FONTS"},
-        {"$(winsyspath)", system},
-        {"$(WinSysPath)", system},
+        {"$(apppath)DATA", "C:\\Program Files\\APP\\DATA"}, {"$(DOCPATH)", "D:\\データ\\帳簿\\"},
+        {"$(winpath)FONTS", windows + "FONTS"}, {"$(winsyspath)", system}, {"$(WinSysPath)", system},
         {"X $(AppPath)$(DocPath) Y", "X C:\\Program Files\\APP\\D:\\データ\\帳簿\\ Y"},
-        {"$(AppPat)$(App Path)$(", "$(AppPat)$(App Path)$("},
-        {"", ""},
+        {"$(AppPat)$(App Path)$(", "$(AppPat)$(App Path)$("}, {"", ""},
     };
     for (const auto& row : rows)
         EXPECT_SAME_TEXT(row.expected, std::string(ExpandPathMacros(row.text, kApp, kDoc))) << row.text;

@@ -18,8 +18,7 @@ private:
     std::string m_name;
 };
 
-class TrackedChild : public Tracked {
-public:
+struct TrackedChild : public Tracked {
     TrackedChild() : Tracked("child") {}
 };
 

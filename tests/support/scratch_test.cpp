@@ -87,10 +87,7 @@ std::string SystemText(DWORD error)
     return text ? text : "(no text for error " + std::to_string(error) + ")";
 }
 
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 char FreeDriveLetter()
 {

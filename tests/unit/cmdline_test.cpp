@@ -9,18 +9,12 @@ namespace {
 TEST(CommandTail, EachTailOnItsRow)
 {
     const struct { const char* tail; bool update, uninstall; const char* source; } rows[] = {
-        {"", false, false, ""},
-        {"   ", false, false, ""},
-        {"D:\\SETUP\\", false, false, "D:\\SETUP\\"},
+        {"", false, false, ""}, {"   ", false, false, ""}, {"D:\\SETUP\\", false, false, "D:\\SETUP\\"},
         {"  \"C:\\Program Files\\出納帳 表\\\"  other", false, false, "C:\\Program Files\\出納帳 表\\"},
         // What the copy in the Windows folder receives from the uninstall entry.
-        {"/uninstall \"C:\\APP\\\"", false, true, "C:\\APP\\"},
-        {"C:\\SRC /UnInStAlL /update", true, true, "C:\\SRC"},
-        {"/UPDATEX", true, false, "X"},
-        {"/FOO", false, false, "FOO"},
-        {"/UPDAT", false, false, "UPDAT"},
-        {"/UNINSTAL", false, false, "UNINSTAL"},
-        {"A\tB C", false, false, "A\tB"},
+        {"/uninstall \"C:\\APP\\\"", false, true, "C:\\APP\\"}, {"C:\\SRC /UnInStAlL /update", true, true, "C:\\SRC"},
+        {"/UPDATEX", true, false, "X"}, {"/FOO", false, false, "FOO"}, {"/UPDAT", false, false, "UPDAT"},
+        {"/UNINSTAL", false, false, "UNINSTAL"}, {"A\tB C", false, false, "A\tB"},
         {"\"C:\\A B", false, false, "C:\\A B"},
     };
     for (const auto& row : rows) {

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "base/msgbox.h"
-#include "box_expect.h"
 #include "error_report_env.h"
+#include "robot/robot_gtest.h"
 #include "robot/robot.h"
 
 namespace {
@@ -24,7 +24,7 @@ struct TestWindow {
     HWND handle;
 };
 
-const BoxExpectation kNotice = {kTestTitle, "お知らせです", {IDOK}, IDOK};
+const robot::BoxExpectation kNotice = {kTestTitle, "お知らせです", {IDOK}, IDOK};
 
 TEST(ShowMessage, OwnerOnEachRow)
 {
@@ -34,8 +34,7 @@ TEST(ShowMessage, OwnerOnEachRow)
     TestWindow minimised(WS_OVERLAPPEDWINDOW | WS_VISIBLE), bystander(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     ShowWindow(minimised.Handle(), SW_MINIMIZE);
     const struct { const char* name; HWND owner; UINT flags; HWND expected; } rows[] = {
-        {"visible", visible.Handle(), 0, visible.Handle()},
-        {"hidden", hidden.Handle(), 0, nullptr},
+        {"visible", visible.Handle(), 0, visible.Handle()}, {"hidden", hidden.Handle(), 0, nullptr},
         {"child control", button.Handle(), 0, visible.Handle()},
         {"task-modal", visible.Handle(), MB_TASKMODAL, nullptr},
         {"minimised", minimised.Handle(), 0, minimised.Handle()},
@@ -43,7 +42,7 @@ TEST(ShowMessage, OwnerOnEachRow)
     for (const auto& row : rows) {
         robot::MessageBoxInfo box;
         bool bystanderEnabled = false, iconic = true;
-        EXPECT_TRUE(RunAnsweringBox([&] { ShowMessage(row.owner, kNotice.text, nullptr, row.flags); }, kNotice, &box,
+        EXPECT_TRUE(robot::RunAnsweringBox([&] { ShowMessage(row.owner, kNotice.text, nullptr, row.flags); }, kNotice, &box,
                                     [&](HWND) {
                                         bystanderEnabled = IsWindowEnabled(bystander.Handle());
                                         iconic = IsIconic(minimised.Handle());
@@ -58,7 +57,7 @@ TEST(ShowMessage, OwnerOnEachRow)
         ShowWindow(minimised.Handle(), SW_MINIMIZE);
     }
     int answer = 0;
-    EXPECT_TRUE(RunAnsweringBox([&] { answer = ShowMessage(nullptr, "続けますか？", nullptr, 0x24); },
+    EXPECT_TRUE(robot::RunAnsweringBox([&] { answer = ShowMessage(nullptr, "続けますか？", nullptr, 0x24); },
                                 {kTestTitle, "続けますか？", {IDYES, IDNO}, IDNO}));
     EXPECT_EQ(IDNO, answer);
 }
@@ -66,9 +65,8 @@ TEST(ShowMessage, OwnerOnEachRow)
 TEST(ShowMessage, SystemModalFlagGoesThroughTheThreadWindow)
 {
     HWND threadWindow = ThreadMsgBoxWindow();
-    ASSERT_NE(nullptr, threadWindow);
     char className[32] = "";
-    GetClassNameA(threadWindow, className, sizeof(className));
+    ASSERT_TRUE(threadWindow && GetClassNameA(threadWindow, className, sizeof(className)));
     EXPECT_STREQ("ThreadMsgBox", className);
     EXPECT_NE(GetCurrentThreadId(), GetWindowThreadProcessId(threadWindow, nullptr));
     static int s_calls[2];
@@ -78,21 +76,17 @@ TEST(ShowMessage, SystemModalFlagGoesThroughTheThreadWindow)
     std::string titleWhileOpen;
     bool visibleWhileOpen = false;
     int answer = 0;
-    EXPECT_TRUE(RunAnsweringBox(
+    EXPECT_TRUE(robot::RunAnsweringBox(
         [&] { answer = ShowMessage(nullptr, "スレッドから", "別の見出し", MB_SYSTEMMODAL | MB_OKCANCEL); },
         {"別の見出し", "スレッドから", {IDOK, IDCANCEL}, IDCANCEL}, &box, [&](HWND) {
             titleWhileOpen = robot::GetText(threadWindow);
             visibleWhileOpen = IsWindowVisible(threadWindow);
         }));
-    EXPECT_TRUE(RunAnsweringBox([&] { ShowMessage(nullptr, kNotice.text, nullptr, 0); }, kNotice));
+    EXPECT_TRUE(robot::RunAnsweringBox([&] { ShowMessage(nullptr, kNotice.text, nullptr, 0); }, kNotice));
     g_pfnBeforeMsgBox = nullptr;
-    EXPECT_EQ(IDCANCEL, answer);
-    EXPECT_EQ(threadWindow, box.owner);
-    EXPECT_EQ("別の見出し", titleWhileOpen);
-    EXPECT_TRUE(visibleWhileOpen);
-    EXPECT_FALSE(IsWindowVisible(threadWindow));
-    EXPECT_EQ(1, s_calls[0]) << "the hook before a box on the direct path";
-    EXPECT_EQ(1, s_calls[1]) << "the hook before a box through the thread";
+    EXPECT_TRUE(answer == IDCANCEL && box.owner == threadWindow);
+    EXPECT_TRUE(titleWhileOpen == "別の見出し" && visibleWhileOpen && !IsWindowVisible(threadWindow)) << titleWhileOpen;
+    EXPECT_TRUE(s_calls[0] == 1 && s_calls[1] == 1) << "the hook before a box on each path: " << s_calls[0] << s_calls[1];
 }
 
 // The second box is asked for from a timer message that the first box's
@@ -103,7 +97,7 @@ TEST(ShowMessage, BoxOpenedWhileOneIsOpenGoesToTheThread)
     static int s_nestedAnswer;
     robot::BoxRecorder recorder(GetCurrentProcessId());
     robot::MessageBoxInfo first, second;
-    EXPECT_TRUE(RunAnsweringBox(
+    EXPECT_TRUE(robot::RunAnsweringBox(
         [&] {
             SetTimer(owner.Handle(), 1, 100, [](HWND hwnd, UINT, UINT_PTR id, DWORD) {
                 KillTimer(hwnd, id);
@@ -112,10 +106,10 @@ TEST(ShowMessage, BoxOpenedWhileOneIsOpenGoesToTheThread)
             ShowMessage(owner.Handle(), "一つ目", nullptr, 0);
         },
         {kTestTitle, "一つ目", {IDOK}, IDOK}, &first, [&](HWND) {
-            ASSERT_TRUE(recorder.WaitForBoxes(2, kBoxWaitMs));
+            ASSERT_TRUE(recorder.WaitForBoxes(2, robot::kBoxWaitMs));
             second = recorder.Boxes()[recorder.Boxes()[0].text == "二つ目" ? 0 : 1];
             robot::PressButton(second.hwnd, IDYES);
-            robot::WaitGone(second.hwnd, kBoxWaitMs);
+            robot::WaitGone(second.hwnd, robot::kBoxWaitMs);
         }));
     EXPECT_EQ(owner.Handle(), first.owner);
     EXPECT_EQ("二つ目", second.text);

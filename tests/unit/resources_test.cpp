@@ -42,12 +42,11 @@ TEST_P(ExeResources, ManifestIconAndVersion)
     VS_FIXEDFILEINFO* fixed = nullptr;
     char *version = nullptr, *product = nullptr;
     UINT len = 0;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len));
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len) &&
+                VerQueryValueA(info.data(), "\\StringFileInfo\\041103a4\\FileVersion", (void**)&version, &len) &&
+                VerQueryValueA(info.data(), "\\StringFileInfo\\041103a4\\ProductName", (void**)&product, &len));
     EXPECT_EQ(MAKELONG(621, 5), (LONG)fixed->dwFileVersionMS);
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\041103a4\\FileVersion", (void**)&version, &len));
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\041103a4\\ProductName", (void**)&product, &len));
-    EXPECT_STREQ("5.621", version);
-    EXPECT_STREQ("ヴェルンド！出納帳 Version 5.5(ゼノプ版)", product);
+    EXPECT_EQ("5.621 ヴェルンド！出納帳 Version 5.5(ゼノプ版)", std::string(version) + " " + product);
 }
 
 INSTANTIATE_TEST_SUITE_P(Exe, ExeResources, ::testing::Values(SETUP_EXE, SHIPPED_EXE),

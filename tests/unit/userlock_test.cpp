@@ -39,9 +39,8 @@ TEST_F(UserLock, FirstProgramPublishesTheBlockAndTheSameUsersSecondMayGoOn)
     ASSERT_EQ(UL_FREE, ulInit(id.c_str()));
     EXPECT_EQ(CurrentUser(), ulGetUser());
     HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, mappingName.c_str());
-    ASSERT_NE(nullptr, mapping);
     const char* block = static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 136));
-    ASSERT_NE(nullptr, block);
+    ASSERT_TRUE(mapping && block);
     std::string expected = std::string("Corva UserLock ShareDataID") + std::string(38, '\0') + std::string("\xF4\x01\0\0\x88\0\0\0", 8) +
                            CurrentUser() + std::string(64 - CurrentUser().size(), '\0');
     EXPECT_EQ(expected, std::string(block, 136));
@@ -50,8 +49,7 @@ TEST_F(UserLock, FirstProgramPublishesTheBlockAndTheSameUsersSecondMayGoOn)
 
     ChildProcess child(std::string(USERLOCK_CHILD_EXE) + " \"" + id + "\"");
     DWORD code = 0;
-    ASSERT_TRUE(child.Wait(10000, &code));
-    EXPECT_EQ(10u + UL_FREE, code) << child.Stdout();
+    EXPECT_TRUE(child.Wait(10000, &code) && code == 10u + UL_FREE) << child.Stdout();
     EXPECT_NE(std::string::npos, child.Stdout().find("user [" + CurrentUser() + "]"));
     EXPECT_EQ(UL_FAILED, ulInit(id.c_str()));
     EXPECT_STREQ("既に初期化済みです", ulGetErrorText());
@@ -68,8 +66,7 @@ TEST_F(UserLock, BlockOfAnotherSessionOnEachRow)
         int state;
         const char* text;  // the holder's name, or the error
     } rows[] = {
-        {"経理の山田 500 20000", UL_INUSE, "経理の山田"},
-        {"someone 400 20000", UL_FAILED, "ユーザー排他処理で使う共有メモリのバージョンが一致しません"},
+        {"経理の山田 500 20000", UL_INUSE, "経理の山田"}, {"someone 400 20000", UL_FAILED, "ユーザー排他処理で使う共有メモリのバージョンが一致しません"},
         {"someone 500 20000 137", UL_FAILED, "ユーザー排他処理で使う共有メモリのバージョンが一致しません"},
         {"someone 500 20000 136 \"Corva UserLock ShareDataIX\"", UL_FAILED,
          "ユーザー排他処理で使う共有メモリのバージョンが一致しません"},

@@ -4,6 +4,7 @@
 
 #include "robot/readable_text.h"
 #include "robot/robot.h"
+#include "robot/robot_thread.h"
 
 namespace robot {
 namespace {
@@ -76,6 +77,45 @@ std::string ButtonDifference(const std::vector<int>& expected, const std::vector
         WaitGone(box, timeoutMs);
     }
     return same;
+}
+
+::testing::AssertionResult RunAnsweringBox(const std::function<void()>& action, const BoxExpectation& box,
+                                           MessageBoxInfo* seen,
+                                           const std::function<void(HWND box)>& whileOpen)
+{
+    ::testing::AssertionResult same = ::testing::AssertionFailure();
+    RobotThread robot([&](std::string* failure) {
+        HWND hwnd = nullptr;
+        same = NextMessageBoxIs(GetCurrentProcessId(), box.caption, box.text, box.buttons, kBoxWaitMs, &hwnd);
+        if (!hwnd)
+            return *failure = same.message(), false;
+        if (seen)
+            ReadMessageBox(hwnd, seen);
+        if (whileOpen)
+            whileOpen(hwnd);
+        return PressButton(hwnd, box.press) && WaitGone(hwnd, kBoxWaitMs);
+    });
+    action();
+    std::string failure;
+    if (!robot.Join(&failure))
+        return ::testing::AssertionFailure() << failure;
+    return same;
+}
+
+::testing::AssertionResult RunWithoutBox(const std::function<void()>& action, DWORD quietMs)
+{
+    RobotThread robot([&](std::string* failure) {
+        MessageBoxInfo info;
+        HWND hwnd = WaitMessageBox(GetCurrentProcessId(), quietMs, &info, nullptr);
+        if (!hwnd)
+            return true;
+        *failure = "a message box appeared: " + Quoted(info.caption) + " " + Quoted(info.text);
+        PressButton(hwnd, info.buttons.empty() ? IDOK : info.buttons.front());
+        return false;
+    });
+    action();
+    std::string failure;
+    return robot.Join(&failure) ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << failure;
 }
 
 }  // namespace robot

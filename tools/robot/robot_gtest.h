@@ -10,8 +10,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "robot/robot.h"
 
 namespace robot {
 
@@ -29,5 +32,27 @@ namespace robot {
 // so that the program goes on) and waits until it is gone.
 ::testing::AssertionResult AnswerNextBox(DWORD pid, const char* caption, const std::string& text,
     const std::vector<int>& buttons, int press, DWORD timeoutMs);
+
+// In-process GUI tests run the program's code on the test's main thread
+// while a robot thread answers the message box it shows.
+constexpr DWORD kBoxWaitMs = 10000;
+
+struct BoxExpectation {
+    const char* caption;
+    const char* text;
+    std::vector<int> buttons;
+    int press;  // the button the robot presses
+};
+
+// Runs action while a robot thread waits for this process's next message
+// box, checks it as NextMessageBoxIs does, reads it into *seen (when given),
+// calls whileOpen (when given) with the box still open, and presses the
+// expected button.
+::testing::AssertionResult RunAnsweringBox(const std::function<void()>& action, const BoxExpectation& box,
+    MessageBoxInfo* seen = nullptr, const std::function<void(HWND box)>& whileOpen = nullptr);
+
+// Runs action and fails when it shows a message box within quietMs (the box
+// is then closed, so the test does not hang).
+::testing::AssertionResult RunWithoutBox(const std::function<void()>& action, DWORD quietMs = 500);
 
 }  // namespace robot
