@@ -91,18 +91,21 @@ TEST(ShowMessage, SystemModalFlagGoesThroughTheThreadWindow)
 
 // The second box is asked for from a timer message that the first box's
 // modal loop dispatches: it must not nest a modal loop on this thread.
+int s_nestedAnswer;
+void CALLBACK AskFromTheTimer(HWND hwnd, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(hwnd, id);
+    s_nestedAnswer = ShowMessage(hwnd, "二つ目", nullptr, MB_YESNO);
+}
+
 TEST(ShowMessage, BoxOpenedWhileOneIsOpenGoesToTheThread)
 {
     TestWindow owner(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    static int s_nestedAnswer;
     robot::BoxRecorder recorder(GetCurrentProcessId());
     robot::MessageBoxInfo first, second;
     EXPECT_TRUE(robot::RunAnsweringBox(
         [&] {
-            SetTimer(owner.Handle(), 1, 100, [](HWND hwnd, UINT, UINT_PTR id, DWORD) {
-                KillTimer(hwnd, id);
-                s_nestedAnswer = ShowMessage(hwnd, "二つ目", nullptr, MB_YESNO);
-            });
+            SetTimer(owner.Handle(), 1, 100, AskFromTheTimer);
             ShowMessage(owner.Handle(), "一つ目", nullptr, 0);
         },
         {kTestTitle, "一つ目", {IDOK}, IDOK}, &first, [&](HWND) {
