@@ -87,8 +87,10 @@ std::string ButtonDifference(const std::vector<int>& expected, const std::vector
     RobotThread robot([&](std::string* failure) {
         HWND hwnd = nullptr;
         same = NextMessageBoxIs(GetCurrentProcessId(), box.caption, box.text, box.buttons, kBoxWaitMs, &hwnd);
-        if (!hwnd)
-            return *failure = same.message(), false;
+        if (!hwnd) {
+            *failure = same.message();
+            return false;
+        }
         if (seen)
             ReadMessageBox(hwnd, seen);
         if (whileOpen)
