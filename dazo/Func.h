@@ -91,6 +91,9 @@ enum {
 };
 // 0 on success, -1 on failure.
 int CopyFileData(const char* src, const char* dst, int flags, int* pStatus);
+// 1 unless path is a read-only file; then 0, reported as its delete would be
+// ("ファイルは読み取り専用です。").
+int CheckNotReadOnly(const char* path);
 // 1 when the file is gone (also when it was not there), 0 on failure.
 int DeleteFileRetry(const char* path, DWORD msTimeout, DWORD msInterval);
 // MoveFileA; the target must not exist. 1 on success, 0 on failure.

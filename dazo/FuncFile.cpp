@@ -176,6 +176,22 @@ int CopyFileData(const char* src, const char* dst, int flags, int* pStatus)
     return -1;
 }
 
+static DataObjStr DeleteContext(const char* path)
+{
+    DataObjStr context;
+    context << "ファイル " << path << "を削除できません";
+    return context;
+}
+
+int CheckNotReadOnly(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
+        return 1;
+    ReportError(ERR_WRITE, "ファイルは読み取り専用です。", DeleteContext(path));
+    return 0;
+}
+
 int DeleteFileRetry(const char* path, DWORD msTimeout, DWORD msInterval)
 {
     DWORD start = GetTickCount();
@@ -189,13 +205,8 @@ int DeleteFileRetry(const char* path, DWORD msTimeout, DWORD msInterval)
             return 1;
     } while (RetryAfter(err, start, TimeoutOrNone(msTimeout), msInterval, &timedOut));
 
-    DataObjStr context;
-    context << "ファイル " << path << "を削除できません";
-    DWORD attributes = GetFileAttributesA(path);
-    if (err == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        ReportError(ERR_WRITE, "ファイルは読み取り専用です。", context);
-    else
-        ReportFileError(err, ERR_WRITE, path, context);
+    if (err != ERROR_ACCESS_DENIED || CheckNotReadOnly(path))
+        ReportFileError(err, ERR_WRITE, path, DeleteContext(path));
     return 0;
 }
 

@@ -20,8 +20,12 @@ int FEnv2::Save()
             return 0;
         }
     }
+    // The replacing move takes no heed of a read-only file under Wine (the
+    // attribute is lost) and fails on Windows only after its retries: the
+    // file is refused first, as deleting it would be.
     DataObjStr bak = m_strPath + ".BAK";
-    int saved = WriteCopy(bak) && ReplaceFileRetry(bak, m_strPath, DEF_RETRY_TIMEOUT, DEF_RETRY_INTERVAL);
+    int saved = CheckNotReadOnly(m_strPath) && WriteCopy(bak) &&
+                ReplaceFileRetry(bak, m_strPath, DEF_RETRY_TIMEOUT, DEF_RETRY_INTERVAL);
     if (m_dwFlags & ENV_LOCK)
         m_pLock->Unlock();
     return saved;

@@ -1,243 +1,212 @@
 // SETUP.EXE at start-up, run under Wine as a user runs it: the relaunch from
 // the Windows folder, the refusals, the single-instance rules, the user lock
-// and the command tail. Each test has a Wine prefix of its own.
+// and the command tail. Each run is one case with a Wine prefix of its own,
+// and checks everything the run shows: its boxes, the copy in the Windows
+// folder and the exit code.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "dazo/Func.h"
 #include "robot/robot.h"
 #include "robot/robot_gtest.h"
-#include "setup_run.h"
+#include "testkit/child_process.h"
 
 namespace {
 
+constexpr DWORD kWaitMs = 20000;
+constexpr char kSetupTitle[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版) セットアップ";
+constexpr char kProductTitle[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版)";
 const std::string kMedium = "C:\\medium\\";
+const std::string kCopy = std::string(AddBackslash(GetWindowsDir())) + "SETUP1.EXE";
 
-// Answers the next box of process pid after checking it.
-::testing::AssertionResult Answer(DWORD pid, const char* caption, const std::string& text,
-                                  std::initializer_list<int> buttons, int press)
+// Copies the built SETUP.EXE into folder (made with its parents); returns the
+// copy's path.
+std::string MakeMedium(const std::string& folder)
 {
-    HWND box = nullptr;
-    ::testing::AssertionResult same = robot::NextMessageBoxIs(pid, caption, text.c_str(), buttons, kE2eWaitMs, &box);
-    if (box) {
-        robot::PressButton(box, press);
-        robot::WaitGone(box, kE2eWaitMs);
-    }
-    return same;
+    CreateDirTree(folder.c_str());
+    CopyFileA(SETUP_EXE, (folder + "SETUP.EXE").c_str(), FALSE);
+    return folder + "SETUP.EXE";
 }
 
-DWORD ExitCode(ChildProcess& process)
+ChildProcess* Start(const std::string& exe, const std::string& tail)
+{
+    return new ChildProcess("\"" + exe + "\"" + (tail.empty() ? "" : " " + tail));
+}
+
+// The processes of the copy in the Windows folder, found by their file name.
+std::vector<DWORD> CopyPids()
+{
+    std::vector<DWORD> pids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (lstrcmpiA(entry.szExeFile, "SETUP1.EXE") == 0)
+            pids.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return pids;
+}
+
+HANDLE FindCopy()
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitMs; Sleep(50))
+        if (!CopyPids().empty())
+            return OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, CopyPids()[0]);
+    return nullptr;
+}
+
+DWORD ExitCode(HANDLE process)
 {
     DWORD code = 0xDEAD;
-    EXPECT_TRUE(process.Wait(kE2eWaitMs, &code)) << "the setup did not end";
+    EXPECT_TRUE(WaitForSingleObject(process, kWaitMs) == WAIT_OBJECT_0 && GetExitCodeProcess(process, &code))
+        << "the setup did not end";
     return code;
 }
 
-DWORD ExitCode(RunningProcess& process)
-{
-    DWORD code = 0xDEAD;
-    EXPECT_TRUE(process.Wait(kE2eWaitMs, &code)) << "the setup did not end";
-    return code;
-}
-
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+struct Box { const char* caption; std::string text; std::vector<int> buttons; int press; };
 
 // The stand-in of the install driver names the mode and the source folder.
-std::string InstallText(const std::string& source, bool update = false)
+Box Install(const std::string& source, const char* mode = "INSTALL")
 {
-    return std::string(update ? "UPDATE" : "INSTALL") + " [" + source + "]";
+    return {kSetupTitle, std::string(mode) + " [" + source + "]", {IDOK}, IDOK};
 }
 
-TEST(RelaunchE2e, FromTheMediumWithoutArgumentTheCopyInTheWindowsFolderInstalls)
+struct SetupRun {
+    const char* name;
+    std::string medium, tail;
+    bool relaunches;  // the copy in the Windows folder does the work
+    std::vector<Box> boxes;
+    DWORD exitCode;
+    std::string fault = "";  // faults.exe's arguments: what stands while the setup runs
+    bool installed = false;  // DARVO5.EXE lies beside SETUP.EXE
+};
+
+const char kQuestion[] = "出納帳が起動中はセットアップを行えません.\n\n出納帳のウィンドウを全て閉じて OK を押してください";
+// The user lock's ID of the folder "C:\表ソ計\": letters upper-cased and
+// backslashes turned to slashes, but not the trail bytes 5C of 表 and ソ or
+// the trail byte "v" of 計.
+const std::string kLockId = "\"VelundDarvo5 C:/\x95\x5C\x83\x5C\x8Cv/\"";
+const std::string kLongFolder = "C:\\" + std::string(40, 'a') + "\\" + std::string(40, 'b') + "\\" +
+                                std::string(40, 'c') + "\\" + std::string(40, 'd') + "\\" + std::string(40, 'e') + "\\";
+
+const SetupRun kRuns[] = {
+    {"WithoutArgumentTheCopyInstalls", kMedium, "", true, {Install(kMedium)}, 0},
+    {"BlanksOnlyAreNoArgument", kMedium, "   ", true, {Install(kMedium)}, 0},
+    // The uninstall entry starts the setup with the option only.
+    {"UninstallCancelled", "C:\\Program Files\\Velund\\", "/Uninstall", true,
+     {{kSetupTitle, "UNINSTALL [C:\\Program Files\\Velund\\]", {IDOK, IDCANCEL}, IDCANCEL}}, 1},
+    {"UninstallCompleted", "C:\\Program Files\\Velund\\", "/Uninstall", true,
+     {{kSetupTitle, "UNINSTALL [C:\\Program Files\\Velund\\]", {IDOK, IDCANCEL}, IDOK}}, 0},
+    {"InstalledProgramFolderAsksForTheMedium", "C:\\出納帳\\", "", false,
+     {{kSetupTitle, "インストールディスクの SETUP.EXE を実行してください", {IDOK}, IDOK}}, 0, "", true},
+    {"Version4WindowIsRefused", kMedium, "\"" + kMedium + "\"", false,
+     {{"ヴェルンド！出納帳のセットアップ", "ヴェルンド！出納帳を終了してもう一度実行してください", {IDOK}, IDOK}}, 0,
+     "window CORVA_DARVO4_MainWnd 60000"},
+    {"RunningApplicationCancelled", kMedium, kMedium, false, {{kSetupTitle, kQuestion, {IDOK, IDCANCEL}, IDCANCEL}}, 0,
+     "hold-mutex \"Corva Darvo5 Running Mutex\" 60000"},
+    {"FolderInUseByAnotherUser", "C:\\表ソ計\\", kMedium, false,
+     {{kProductTitle, "[経理の山田]が「ヴェルンド！出納帳」または「セットアップ」を既に使用中です.", {IDOK}, IDOK}},
+     (DWORD)-1, "userlock " + kLockId + " 経理の山田 500 60000"},
+    {"LockBlockOfAnotherVersion", "C:\\表ソ計\\", kMedium, false,
+     {{kProductTitle, "エラー！ユーザー排他処理で使う共有メモリのバージョンが一致しません", {IDOK}, IDOK}}, (DWORD)-1,
+     "userlock " + kLockId + " someone 499 60000"},
+    // "VelundDarvo5 " and a folder of more than 207 bytes exceed the 220
+    // bytes of an ID.
+    {"ProgramFolderTooLongForTheLock", kLongFolder, kMedium, false,
+     {{kProductTitle, "フォルダ名が長すぎます！\n\n" + kLongFolder, {IDOK}, IDOK}}, (DWORD)-1},
+    {"QuotedFolderWithBlanksAndAFurtherWord", kMedium, "\"D:\\my medium\\\" extra", false, {Install("D:\\my medium\\")}, 0},
+    {"UpdateWithUninstallUpdates", kMedium, "/UNINSTALL /update C:\\SRC", false, {Install("C:\\SRC", "UPDATE")}, 0},
+    {"GluedLettersAfterUpdateBecomeTheFolder", kMedium, "/UPDATEX", false, {Install("X", "UPDATE")}, 0},
+    {"UnknownOptionBecomesTheFolder", kMedium, "/FOO", false, {Install("FOO")}, 0},
+};
+
+void PrintTo(const SetupRun& run, std::ostream* os) { *os << run.name; }
+
+class StartupE2e : public ::testing::TestWithParam<SetupRun> {};
+
+TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
 {
-    std::string setup = MakeMedium(kMedium);
-    ChildProcess first(CommandLineOf(setup, ""));
-    EXPECT_EQ(0u, ExitCode(first));
-
-    std::string copy = WindowsFolder() + "SETUP1.EXE";
-    ASSERT_TRUE(Exists(copy));
-    WIN32_FILE_ATTRIBUTE_DATA source, target;
-    GetFileAttributesExA(setup.c_str(), GetFileExInfoStandard, &source);
-    GetFileAttributesExA(copy.c_str(), GetFileExInfoStandard, &target);
-    EXPECT_EQ(source.nFileSizeLow, target.nFileSizeLow);
-    EXPECT_EQ(0, CompareFileTime(&source.ftLastWriteTime, &target.ftLastWriteTime));
-
-    RunningProcess second("SETUP1.EXE", kE2eWaitMs);
-    ASSERT_TRUE(second.Found());
-    EXPECT_TRUE(Answer(second.Pid(), kSetupTitle, InstallText(kMedium), {IDOK}, IDOK));
-    EXPECT_EQ(0u, ExitCode(second));
-}
-
-TEST(RelaunchE2e, BlanksOnlyAreNoArgument)
-{
-    std::string setup = MakeMedium(kMedium);
-    ChildProcess first(CommandLineOf(setup, "   "));
-    EXPECT_EQ(0u, ExitCode(first));
-    RunningProcess second("SETUP1.EXE", kE2eWaitMs);
-    ASSERT_TRUE(second.Found());
-    EXPECT_TRUE(Answer(second.Pid(), kSetupTitle, InstallText(kMedium), {IDOK}, IDOK));
-}
-
-// The uninstall entry starts the setup with the option only: the copy gets
-// the option and the program folder, and its exit code says whether the
-// removal completed.
-TEST(RelaunchE2e, UninstallOptionIsPassedOnAndSetsTheExitCode)
-{
-    std::string setup = MakeMedium("C:\\Program Files\\Velund\\");
-    for (int press : {IDCANCEL, IDOK}) {
-        ChildProcess first(CommandLineOf(setup, "/Uninstall"));
-        EXPECT_EQ(0u, ExitCode(first));
-        RunningProcess second("SETUP1.EXE", kE2eWaitMs);
-        ASSERT_TRUE(second.Found());
-        EXPECT_TRUE(Answer(second.Pid(), kSetupTitle, "UNINSTALL [C:\\Program Files\\Velund\\]", {IDOK, IDCANCEL},
-                           press));
-        EXPECT_EQ(press == IDOK ? 0u : 1u, ExitCode(second));
+    const SetupRun& run = GetParam();
+    std::unique_ptr<ChildProcess> fault(run.fault.empty() ? nullptr : Start(FAULTS_EXE, run.fault));
+    ASSERT_TRUE(!fault || fault->WaitForOutput("ready", kWaitMs));
+    std::string setup = MakeMedium(run.medium);
+    if (run.installed)
+        std::ofstream(run.medium + "DARVO5.EXE") << "x";
+    std::unique_ptr<ChildProcess> first(Start(setup, run.tail));
+    HANDLE worker = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, first->Pid());
+    if (run.relaunches) {
+        EXPECT_EQ(0u, ExitCode(worker)) << "the first instance";
+        worker = FindCopy();
+        ASSERT_NE(nullptr, worker) << "no SETUP1.EXE runs";
+    }
+    for (const Box& box : run.boxes)
+        EXPECT_TRUE(robot::AnswerNextBox(GetProcessId(worker), box.caption, box.text, box.buttons, box.press, kWaitMs));
+    EXPECT_EQ(run.exitCode, ExitCode(worker));
+    WIN32_FILE_ATTRIBUTE_DATA source, copy;
+    bool copied = GetFileAttributesExA(kCopy.c_str(), GetFileExInfoStandard, &copy);
+    EXPECT_EQ(run.relaunches, copied) << kCopy;
+    if (copied) {
+        GetFileAttributesExA(setup.c_str(), GetFileExInfoStandard, &source);
+        EXPECT_TRUE(source.nFileSizeLow == copy.nFileSizeLow &&
+                    CompareFileTime(&source.ftLastWriteTime, &copy.ftLastWriteTime) == 0)
+            << "the copy keeps the size and time of the program";
     }
 }
 
-TEST(StartupE2e, WithoutArgumentInAnInstalledProgramFolderAsksForTheMedium)
-{
-    std::string setup = MakeMedium("C:\\出納帳\\");
-    std::ofstream("C:\\出納帳\\DARVO5.EXE") << "x";
-    ChildProcess run(CommandLineOf(setup, ""));
-    EXPECT_TRUE(Answer(run.Pid(), kSetupTitle, "インストールディスクの SETUP.EXE を実行してください", {IDOK}, IDOK));
-    EXPECT_EQ(0u, ExitCode(run));
-    EXPECT_FALSE(Exists(WindowsFolder() + "SETUP1.EXE"));
-}
+INSTANTIATE_TEST_SUITE_P(Runs, StartupE2e, ::testing::ValuesIn(kRuns),
+                         [](const ::testing::TestParamInfo<SetupRun>& info) { return std::string(info.param.name); });
 
-TEST(StartupE2e, Version4WindowIsRefusedWithExitZero)
-{
-    ChildProcess darvo4(CommandLineOf(FAULTS_EXE, "window CORVA_DARVO4_MainWnd 30000"));
-    ASSERT_TRUE(darvo4.WaitForOutput("ready", kE2eWaitMs));
-    std::string setup = MakeMedium(kMedium);
-    ChildProcess run(CommandLineOf(setup, "\"" + kMedium + "\""));
-    EXPECT_TRUE(Answer(run.Pid(), "ヴェルンド！出納帳のセットアップ",
-                       "ヴェルンド！出納帳を終了してもう一度実行してください", {IDOK}, IDOK));
-    EXPECT_EQ(0u, ExitCode(run));
-}
-
-TEST(SingleInstanceE2e, SecondSetupWhileOneRunsIsRefused)
+// A first copy runs (and holds its single-instance mutex): the copy cannot
+// be replaced, and a second setup is refused.
+TEST(StartupWhileACopyRunsE2e, TheCopyCannotBeReplacedAndASecondSetupIsRefused)
 {
     std::string setup = MakeMedium(kMedium);
-    ChildProcess first(CommandLineOf(setup, kMedium));
-    HWND firstBox = nullptr;
-    ASSERT_TRUE(robot::NextMessageBoxIs(first.Pid(), kSetupTitle, InstallText(kMedium).c_str(), {IDOK}, kE2eWaitMs,
-                                        &firstBox));
+    std::unique_ptr<ChildProcess> first(Start(setup, ""));
+    HANDLE copy = FindCopy();
+    ASSERT_NE(nullptr, copy);
+    HWND installBox = nullptr;
+    ASSERT_TRUE(robot::NextMessageBoxIs(GetProcessId(copy), kSetupTitle, "INSTALL [C:\\medium\\]", {IDOK}, kWaitMs,
+                                        &installBox));
 
-    ChildProcess second(CommandLineOf(setup, kMedium));
-    EXPECT_TRUE(Answer(second.Pid(), kSetupTitle, "エラーです\n\n出納帳セットアップがすでに起動中です", {IDOK}, IDOK));
-    EXPECT_EQ(0u, ExitCode(second));
+    std::unique_ptr<ChildProcess> again(Start(setup, ""));
+    EXPECT_TRUE(robot::AnswerNextBox(again->Pid(), kSetupTitle,
+                                     "プロセスはファイルにアクセスできません。別のプロセスが使用中です。\n\nファイル " + kCopy +
+                                         " をオープンできません.",
+                                     {IDOK}, IDOK, kWaitMs));
+    DWORD code = 0xDEAD;
+    EXPECT_TRUE(again->Wait(kWaitMs, &code) && code == 0) << code;
+    EXPECT_EQ(1u, CopyPids().size()) << "nothing was started after the failed copy";
 
-    robot::PressButton(firstBox, IDOK);
-    EXPECT_EQ(0u, ExitCode(first));
+    std::unique_ptr<ChildProcess> second(Start(setup, kMedium));
+    EXPECT_TRUE(robot::AnswerNextBox(second->Pid(), kSetupTitle, "エラーです\n\n出納帳セットアップがすでに起動中です",
+                                     {IDOK}, IDOK, kWaitMs));
+    EXPECT_TRUE(second->Wait(kWaitMs, &code) && code == 0) << code;
+    robot::PressButton(installBox, IDOK);
+    EXPECT_EQ(0u, ExitCode(copy));
 }
-
-const char kRunningQuestion[] =
-    "出納帳が起動中はセットアップを行えません.\n\n出納帳のウィンドウを全て閉じて OK を押してください";
 
 // Each OK runs the whole mutex sequence again; once the application has
 // ended the setup goes on.
-TEST(SingleInstanceE2e, RunningApplicationIsAskedAboutUntilItEnds)
+TEST(StartupWhileTheApplicationRunsE2e, TheUserIsAskedUntilItEnds)
 {
-    auto application = std::make_unique<ChildProcess>(
-        CommandLineOf(FAULTS_EXE, "hold-mutex \"Corva Darvo5 Running Mutex\" 60000"));
-    ASSERT_TRUE(application->WaitForOutput("ready", kE2eWaitMs));
-    std::string setup = MakeMedium(kMedium);
-    ChildProcess run(CommandLineOf(setup, kMedium));
-    EXPECT_TRUE(Answer(run.Pid(), kSetupTitle, kRunningQuestion, {IDOK, IDCANCEL}, IDOK));
-    EXPECT_TRUE(Answer(run.Pid(), kSetupTitle, kRunningQuestion, {IDOK, IDCANCEL}, IDOK));
-    application.reset();  // the application ends
-    EXPECT_TRUE(Answer(run.Pid(), kSetupTitle, kRunningQuestion, {IDOK, IDCANCEL}, IDOK));
-    EXPECT_TRUE(Answer(run.Pid(), kSetupTitle, InstallText(kMedium), {IDOK}, IDOK));
-    EXPECT_EQ(0u, ExitCode(run));
-}
-
-TEST(SingleInstanceE2e, RunningApplicationCancelEndsWithExitZero)
-{
-    ChildProcess application(CommandLineOf(FAULTS_EXE, "hold-mutex \"Corva Darvo5 Running Mutex\" 60000"));
-    ASSERT_TRUE(application.WaitForOutput("ready", kE2eWaitMs));
-    std::string setup = MakeMedium(kMedium);
-    ChildProcess run(CommandLineOf(setup, kMedium));
-    EXPECT_TRUE(Answer(run.Pid(), kSetupTitle, kRunningQuestion, {IDOK, IDCANCEL}, IDCANCEL));
-    EXPECT_EQ(0u, ExitCode(run));
-}
-
-const char kProductTitle[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版)";
-
-// Another user's session published the lock block of this program folder.
-TEST(UserLockE2e, FolderInUseByAnotherUserStopsWithTheirName)
-{
-    ChildProcess other(CommandLineOf(FAULTS_EXE, "userlock \"VelundDarvo5 C:/MEDIUM/\" 経理の山田 500 60000"));
-    ASSERT_TRUE(other.WaitForOutput("ready", kE2eWaitMs));
-    std::string setup = MakeMedium(kMedium);
-    ChildProcess run(CommandLineOf(setup, kMedium));
-    EXPECT_TRUE(Answer(run.Pid(), kProductTitle,
-                       "[経理の山田]が「ヴェルンド！出納帳」または「セットアップ」を既に使用中です.", {IDOK}, IDOK));
-    EXPECT_EQ((DWORD)-1, ExitCode(run));
-}
-
-TEST(UserLockE2e, BlockOfAnotherVersionStopsWithTheMismatchError)
-{
-    ChildProcess other(CommandLineOf(FAULTS_EXE, "userlock \"VelundDarvo5 C:/MEDIUM/\" someone 499 60000"));
-    ASSERT_TRUE(other.WaitForOutput("ready", kE2eWaitMs));
-    std::string setup = MakeMedium(kMedium);
-    ChildProcess run(CommandLineOf(setup, kMedium));
-    EXPECT_TRUE(Answer(run.Pid(), kProductTitle,
-                       "エラー！ユーザー排他処理で使う共有メモリのバージョンが一致しません", {IDOK}, IDOK));
-    EXPECT_EQ((DWORD)-1, ExitCode(run));
-}
-
-TEST(UserLockE2e, ProgramFolderTooLongForTheLockStops)
-{
-    // "VelundDarvo5 " and a folder of more than 207 bytes exceed the 220
-    // bytes of an application ID.
-    std::string folder = "C:\\";
-    for (int i = 0; i < 5; ++i)
-        folder += std::string(40, (char)('a' + i)) + "\\";
-    std::string setup = MakeMedium(folder);
-    ChildProcess run(CommandLineOf(setup, kMedium));
-    EXPECT_TRUE(Answer(run.Pid(), kProductTitle, "フォルダ名が長すぎます！\n\n" + folder, {IDOK}, IDOK));
-    EXPECT_EQ((DWORD)-1, ExitCode(run));
-}
-
-TEST(CommandTailE2e, QuotedFolderWithBlanksAndAFurtherWord)
-{
-    std::string setup = MakeMedium(kMedium);
-    ChildProcess run(CommandLineOf(setup, "\"D:\\my medium\\\" extra"));
-    EXPECT_TRUE(Answer(run.Pid(), kSetupTitle, InstallText("D:\\my medium\\"), {IDOK}, IDOK));
-    EXPECT_EQ(0u, ExitCode(run));
-}
-
-TEST(CommandTailE2e, UpdateWithUninstallUpdates)
-{
-    std::string setup = MakeMedium(kMedium);
-    ChildProcess run(CommandLineOf(setup, "/UNINSTALL /update C:\\SRC"));
-    EXPECT_TRUE(Answer(run.Pid(), kSetupTitle, InstallText("C:\\SRC", true), {IDOK}, IDOK));
-    EXPECT_EQ(0u, ExitCode(run));
-}
-
-TEST(CommandTailE2e, GluedLettersAfterUpdateBecomeTheFolder)
-{
-    std::string setup = MakeMedium(kMedium);
-    ChildProcess run(CommandLineOf(setup, "/UPDATEX"));
-    EXPECT_TRUE(Answer(run.Pid(), kSetupTitle, InstallText("X", true), {IDOK}, IDOK));
-    EXPECT_EQ(0u, ExitCode(run));
-    EXPECT_FALSE(Exists(WindowsFolder() + "SETUP1.EXE"));
-}
-
-TEST(CommandTailE2e, UnknownOptionBecomesTheFolder)
-{
-    std::string setup = MakeMedium(kMedium);
-    ChildProcess run(CommandLineOf(setup, "/FOO"));
-    EXPECT_TRUE(Answer(run.Pid(), kSetupTitle, InstallText("FOO"), {IDOK}, IDOK));
-    EXPECT_EQ(0u, ExitCode(run));
+    std::unique_ptr<ChildProcess> application(Start(FAULTS_EXE, "hold-mutex \"Corva Darvo5 Running Mutex\" 60000"));
+    ASSERT_TRUE(application->WaitForOutput("ready", kWaitMs));
+    std::unique_ptr<ChildProcess> run(Start(MakeMedium(kMedium), kMedium));
+    for (int ok = 0; ok < 3; ++ok) {
+        if (ok == 2)
+            application.reset();  // the application ends
+        EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, kQuestion, {IDOK, IDCANCEL}, IDOK, kWaitMs)) << ok;
+    }
+    EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, "INSTALL [C:\\medium\\]", {IDOK}, IDOK, kWaitMs));
+    DWORD code = 0xDEAD;
+    EXPECT_TRUE(run->Wait(kWaitMs, &code) && code == 0) << code;
 }
 
 }  // namespace

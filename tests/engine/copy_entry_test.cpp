@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "error_report_env.h"
-#include "file_test.h"
-#include "robot/box_answers.h"
+#include "scratch_test.h"
+#include "robot/robot_gtest.h"
 #include "setup/copyengine.h"
 #include "setup/copyreport.h"
 #include "setup/filelist.h"
@@ -21,13 +21,13 @@ const FILETIME kSourceTime {0x12345600, 0x01C0A000};  // in 2001
 // The stop question, answered with press.
 robot::BoxAnswer Stop(int press) { return {kTestTitle, "セットアップを中止しますか？", {IDYES, IDNO}, press}; }
 
-class EngineCopy : public FileTest {
+class EngineCopy : public ScratchTest {
 protected:
     void SetUp() override
     {
-        FileTest::SetUp();
-        m_src = m_scratch.MakeFolder("SRC") + "\\";
-        m_app = m_scratch.MakeFolder("APP") + "\\";
+        ScratchTest::SetUp();
+        m_src = MakeFolder("SRC") + "\\";
+        m_app = MakeFolder("APP") + "\\";
     }
 
     // The entry of a list line "disk,compressed,source,target" into m_app.
@@ -40,7 +40,7 @@ protected:
 
     std::string MakeSource(const std::string& name, const std::string& bytes)
     {
-        std::string path = m_scratch.MakeFile(m_src.substr(m_scratch.Path().size()) + name, bytes);
+        std::string path = MakeFile(m_src.substr(Path().size()) + name, bytes);
         EXPECT_TRUE(SetLastWriteTime(path, kSourceTime));
         return path;
     }
@@ -66,7 +66,7 @@ TEST_F(EngineCopy, SourceReplacesAReadOnlyTargetOnlyWhenItExpandsInFull)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         std::string source = MakeSource("DATA.TS_", row.source);
-        std::string target = m_scratch.MakeFile("APP\\DATA.TSV", "old");
+        std::string target = MakeFile("APP\\DATA.TSV", "old");
         SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
         EXPECT_EQ(row.installs ? 1 : 0, Run("1," + std::to_string(row.compressed) + ",DATA.TS_,DATA.TSV"));
         EXPECT_EQ(row.installs ? plain : "old", ReadFileBytes(target));
@@ -96,18 +96,18 @@ TEST_F(EngineCopy, ReadFailureOfADriveNotReadyNamesTheDrive)
 TEST_F(EngineCopy, HeldTargetIsAskedAboutUntilItsHolderLetsGo)
 {
     MakeSource("NEW.DLL", "new");
-    std::string target = m_scratch.MakeFile("APP\\NEW.DLL", "old");
+    std::string target = MakeFile("APP\\NEW.DLL", "old");
     ChildProcess holder(std::string(FAULTS_EXE) + " hold-file " + Quote(target) + " 3000");
     ASSERT_TRUE(holder.WaitForOutput("ready", 10000));
     EXPECT_TRUE(robot::RunAnsweringBoxes([&] { EXPECT_EQ(1, Run("1,0,NEW.DLL,NEW.DLL")); },
         {{kTestTitle, target + kInUse, {IDRETRY, IDCANCEL}, IDCANCEL}, Stop(IDNO),
-         {kTestTitle, target + kInUse, {IDRETRY, IDCANCEL}, IDRETRY, [&] { DWORD code; holder.Wait(10000, &code); }}}));
+         {kTestTitle, target + kInUse, {IDRETRY, IDCANCEL}, IDRETRY, [&](HWND) { DWORD code; holder.Wait(10000, &code); }}}));
     EXPECT_EQ("new", ReadFileBytes(target));
 }
 
 TEST_F(EngineCopy, DeletionRemovesAReadOnlyTargetOrFindsItGone)
 {
-    std::string readOnly = m_scratch.MakeFile("APP\\RO.DLL");
+    std::string readOnly = MakeFile("APP\\RO.DLL");
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
     // No box: the robot has nothing to answer.
     EXPECT_TRUE(robot::RunAnsweringBoxes([&] { EXPECT_EQ(2, Run("1,0,,RO.DLL") + Run("1,0, ,NONE.DLL")); }, {}));
@@ -118,12 +118,12 @@ TEST_F(EngineCopy, DiskPromptShowsAgainUntilTheFileIsThere)
 {
     // With the fixed text, more than a prompt area of 200 bytes could take;
     // the compressed source's path is more than LZOpenFileA takes.
-    m_src = m_scratch.MakeFolder("ヴェルンド出納帳のセットアップディスク第二巻から読み込むソースファイルを置いたフォルダ") + "\\";
+    m_src = MakeFolder("ヴェルンド出納帳のセットアップディスク第二巻から読み込むソースファイルを置いたフォルダ") + "\\";
     std::string disk2 = "ヴェルンド！出納帳 Version 5.5(ゼノプ版) ディスク 2 を " + m_src + " にセットして [OK] ボタンを押して下さい";
     EXPECT_TRUE(robot::RunAnsweringBoxes([&] { EXPECT_EQ(1, Run("2,1,DARVO5.EX_,DARVO5.EXE")); },
         {{"DARVO5.EX_のコピー", disk2, {IDOK, IDCANCEL}, IDCANCEL}, Stop(IDNO),
          {"DARVO5.EX_のコピー", disk2, {IDOK, IDCANCEL}, IDOK,
-          [&] { MakeSource("DARVO5.EX_", ReadFileBytes(PACKED_FIXTURE)); }}}));
+          [&](HWND) { MakeSource("DARVO5.EX_", ReadFileBytes(PACKED_FIXTURE)); }}}));
     EXPECT_EQ(ReadFileBytes(PLAIN_FIXTURE), ReadFileBytes(m_app + "DARVO5.EXE"));
 
     std::string noNumber = "ヴェルンド！出納帳 Version 5.5(ゼノプ版) ディスクを " + m_src + " にセットして [OK] ボタンを押して下さい";
@@ -138,7 +138,7 @@ TEST_F(EngineCopy, FullDriveIsAWriteFailureAndKeepsTheOldTarget)
     ASSERT_TRUE(drive && *drive) << "run through tiny_drive.sh";
     m_app = std::string(drive) + "\\";
     MakeSource("BIG.DAT", std::string(256 * 1024, 'x'));
-    ASSERT_TRUE(CopyFileA(m_scratch.MakeFile("OLD.DAT", "old").c_str(), (m_app + "表.DAT").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(MakeFile("OLD.DAT", "old").c_str(), (m_app + "表.DAT").c_str(), FALSE));
     EXPECT_EQ(0, Run("1,0,BIG.DAT,表.DAT"));
     Report report = TakeReport();
     EXPECT_EQ(ERR_WRITE, report.category);

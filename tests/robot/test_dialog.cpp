@@ -2,57 +2,51 @@
 
 namespace {
 
+int s_desktopIconClicks;
+
 INT_PTR CALLBACK TestDialogProc(HWND dlg, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* result = reinterpret_cast<TestDialogResult*>(GetWindowLongPtrA(dlg, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG:
+    if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(dlg, DWLP_USER, lParam);
         SetDlgItemTextA(dlg, IDC_FOLDER, kInitialFolder);
         CheckRadioButton(dlg, IDC_TYPICAL, IDC_CUSTOM, IDC_TYPICAL);
+        s_desktopIconClicks = 0;
         return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDC_DESKTOP_ICON:
-            if (HIWORD(wParam) == BN_CLICKED)
-                ++result->desktopIconClicks;
-            return TRUE;
-        case IDC_CUSTOM:
-            if (HIWORD(wParam) == BN_CLICKED) {
-                SetDlgItemTextA(dlg, IDC_FOLDER, kCustomFolder);
-            }
-            return TRUE;
-        case IDC_CHECK_DISK:
-            Sleep(kDiskCheckMs);
-            return TRUE;
-        case IDC_NEXT:
-        case IDCANCEL: {
-            char folder[MAX_PATH] = "";
-            GetDlgItemTextA(dlg, IDC_FOLDER, folder, sizeof folder);
-            result->folder = folder;
-            result->desktopIcon = IsDlgButtonChecked(dlg, IDC_DESKTOP_ICON);
-            result->typical = IsDlgButtonChecked(dlg, IDC_TYPICAL);
-            result->custom = IsDlgButtonChecked(dlg, IDC_CUSTOM);
-            EndDialog(dlg, LOWORD(wParam));
-            return TRUE;
-        }
-        }
+    }
+    if (message != WM_COMMAND)
         return FALSE;
+    switch (LOWORD(wParam)) {
+    case IDC_DESKTOP_ICON:
+        s_desktopIconClicks += HIWORD(wParam) == BN_CLICKED;
+        return TRUE;
+    case IDC_CUSTOM:
+        if (HIWORD(wParam) == BN_CLICKED)
+            SetDlgItemTextA(dlg, IDC_FOLDER, kCustomFolder);
+        return TRUE;
+    case IDC_CHECK_DISK:
+        // A page that checks the disk in its click handler keeps its thread busy.
+        Sleep(300);
+        return TRUE;
+    case IDC_NEXT:
+    case IDCANCEL: {
+        char folder[MAX_PATH] = "";
+        GetDlgItemTextA(dlg, IDC_FOLDER, folder, sizeof folder);
+        *reinterpret_cast<std::string*>(GetWindowLongPtrA(dlg, DWLP_USER)) =
+            std::string("folder=") + folder + " desktopIcon=" + std::to_string(IsDlgButtonChecked(dlg, IDC_DESKTOP_ICON)) +
+            " typical=" + std::to_string(IsDlgButtonChecked(dlg, IDC_TYPICAL)) +
+            " custom=" + std::to_string(IsDlgButtonChecked(dlg, IDC_CUSTOM)) +
+            " clicks=" + std::to_string(s_desktopIconClicks);
+        EndDialog(dlg, LOWORD(wParam));
+        return TRUE;
+    }
     }
     return FALSE;
 }
 
 }  // namespace
 
-std::string Describe(const TestDialogResult& result)
-{
-    return "folder=" + result.folder + "\n" + "desktopIcon=" + std::to_string(result.desktopIcon) + "\n"
-        + "typical=" + std::to_string(result.typical) + "\n" + "custom=" + std::to_string(result.custom) + "\n"
-        + "desktopIconClicks=" + std::to_string(result.desktopIconClicks) + "\n";
-}
-
-INT_PTR RunTestDialog(TestDialogResult* result)
+INT_PTR RunTestDialog(std::string* result)
 {
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ROBOT_TEST), nullptr, TestDialogProc,
-        reinterpret_cast<LPARAM>(result));
+                           reinterpret_cast<LPARAM>(result));
 }

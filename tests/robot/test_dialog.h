@@ -1,6 +1,7 @@
 // A dialog with the kinds of controls the setup program's pages have (edit,
 // check box, radio group, disabled, slow and default buttons) and Japanese
-// texts, for the robot's self-test. Included by test_dialog.rc too.
+// texts, and the message box of the robot's self-test. Included by
+// test_dialog.rc too.
 #pragma once
 
 #define IDD_ROBOT_TEST 100
@@ -19,31 +20,19 @@
 
 #include <string>
 
-// The folder the dialog starts with (表 ends in the byte 0x5C).
+// The folder the dialog starts with (表 ends in the byte 0x5C), and what a
+// click on the custom radio button puts into the folder edit, as setup pages
+// do: a robot that sets the folder after that click must see its own text.
 constexpr char kInitialFolder[] = "C:\\Program Files\\ゼノプ\\出納帳表";
-
-// What a click on the custom radio button puts into the folder edit, as
-// setup pages do; a robot that sets the folder after that click must see its
-// own text win.
 constexpr char kCustomFolder[] = "C:\\カスタム\\出納帳";
 
-// How long a click on the disk check button keeps the dialog's thread busy,
-// as a page that checks the disk in its click handler does.
-constexpr DWORD kDiskCheckMs = 300;
-
-// What the dialog held when a button ended it.
-struct TestDialogResult {
-    std::string folder;
-    bool desktopIcon = false;
-    bool typical = false;
-    bool custom = false;
-    int desktopIconClicks = 0;  // BN_CLICKED notifications the check box sent
-};
-
-// One line per field, the folder as its code page 932 bytes.
-std::string Describe(const TestDialogResult& result);
+// The caption of the setup program's boxes; ソ, 表 and 能 end in the byte
+// 0x5C, and a blank line stands between the two sentences.
+constexpr char kBoxCaption[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版) セットアップ";
+constexpr char kBoxText[] = "ソフトウェアの使用許諾契約書を表示します。\n\nこの機能は後から使用できます。";
 
 // Shows the dialog modally on this thread; returns the id of the button that
-// ended it (or what DialogBoxParamA returns on failure).
-INT_PTR RunTestDialog(TestDialogResult* result);
+// ended it, and in *result what the dialog held then: the folder, the check
+// box, the radio buttons and how many clicks the check box reported.
+INT_PTR RunTestDialog(std::string* result);
 #endif

@@ -15,32 +15,15 @@
 //
 // Exit code 0 when the mode ran, 2 for a bad command line, 3 when the lock
 // could not be taken.
-#include <windows.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
 #include "base/errreport.h"
 #include "dazo/fenv2.h"
 #include "dazo/filelock.h"
+#include "testkit/child_process.h"
 
 namespace {
-
-std::string ReadWhole(const char* path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    char block[4096];
-    DWORD got = 0;
-    while (ReadFile(file, block, sizeof(block), &got, nullptr) && got > 0)
-        bytes.append(block, got);
-    CloseHandle(file);
-    return bytes;
-}
 
 std::string HeldErrorText()
 {
@@ -50,56 +33,6 @@ std::string HeldErrorText()
     return info.code ? std::string(info.message) + "|" + info.context : std::string();
 }
 
-int HoldShared(const char* lockPath, DWORD ms)
-{
-    SafePtr<FileLock> lock(new FileLock);
-    if (!lock->Lock(lockPath, FL_SHARED | FL_DELETE, 10000, 100))
-        return 3;
-    std::printf("ready\n");
-    std::fflush(stdout);
-    Sleep(ms);
-    lock->Unlock();
-    return 0;
-}
-
-int Read(const char* path, DWORD timeout)
-{
-    FEnv2 env(path, ENV_LOCK, timeout, 100);
-    DataObjStr value;
-    env.GetString(value, "S", "k", "");
-    std::printf("loaded=%d k=[%s] error=[%s]\n", (env.GetFlags() & ENV_LOADED) ? 1 : 0, (const char*)value,
-                HeldErrorText().c_str());
-    return 0;
-}
-
-int Poll(const char* path, DWORD ms, const char* textA, const char* textB)
-{
-    std::string a = ReadWhole(textA);
-    std::string b = ReadWhole(textB);
-    int reads = 0, missing = 0, other = 0;
-    std::string first;
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        FEnv2 env(path, 0);
-        std::string text(env.GetText(), env.GetTextSize());
-        std::string error = HeldErrorText();
-        ++reads;
-        if (!(env.GetFlags() & ENV_LOADED)) {
-            ++missing;
-            if (first.empty())
-                first = "not loaded: " + error;
-        } else if (text != a && text != b) {
-            ++other;
-            if (first.empty())
-                first = "a text of " + std::to_string(text.size()) + " bytes";
-        }
-        // A moment between reads, in which the saver can replace the file.
-        Sleep(1);
-    }
-    std::printf("reads=%d missing=%d other=%d first=[%s]\n", reads, missing, other, first.c_str());
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -107,12 +40,43 @@ int main(int argc, char** argv)
     // Every error is collected and printed, never shown.
     ErrorFrame frame;
     PushErrorFrame(&frame);
-    if (argc == 4 && !std::strcmp(argv[1], "hold-shared"))
-        return HoldShared(argv[2], std::strtoul(argv[3], nullptr, 10));
-    if (argc == 4 && !std::strcmp(argv[1], "read"))
-        return Read(argv[2], std::strtoul(argv[3], nullptr, 10));
-    if (argc == 6 && !std::strcmp(argv[1], "poll"))
-        return Poll(argv[2], std::strtoul(argv[3], nullptr, 10), argv[4], argv[5]);
+    std::string mode = argc > 2 ? argv[1] : "";
+    DWORD ms = argc > 3 ? std::strtoul(argv[3], nullptr, 10) : 0;
+    if (mode == "hold-shared" && argc == 4) {
+        SafePtr<FileLock> lock(new FileLock);
+        if (!lock->Lock(argv[2], FL_SHARED | FL_DELETE, 10000, 100))
+            return 3;
+        std::printf("ready\n");
+        std::fflush(stdout);
+        Sleep(ms);
+        return 0;
+    }
+    if (mode == "read" && argc == 4) {
+        FEnv2 env(argv[2], ENV_LOCK, ms, 100);
+        DataObjStr value;
+        env.GetString(value, "S", "k", "");
+        std::printf("loaded=%d k=[%s] error=[%s]\n", (env.GetFlags() & ENV_LOADED) ? 1 : 0, (const char*)value,
+                    HeldErrorText().c_str());
+        return 0;
+    }
+    if (mode == "poll" && argc == 6) {
+        const std::string a = ReadFileBytes(argv[4]), b = ReadFileBytes(argv[5]);
+        int reads = 0, missing = 0, other = 0;
+        std::string first;
+        for (DWORD start = GetTickCount(); GetTickCount() - start < ms; ++reads) {
+            FEnv2 env(argv[2], 0);
+            std::string text(env.GetText(), env.GetTextSize()), error = HeldErrorText();
+            bool loaded = env.GetFlags() & ENV_LOADED, whole = text == a || text == b;
+            missing += !loaded;
+            other += loaded && !whole;
+            if (first.empty() && !(loaded && whole))
+                first = loaded ? "a text of " + std::to_string(text.size()) + " bytes" : "not loaded: " + error;
+            // A moment between reads, in which the saver can replace the file.
+            Sleep(1);
+        }
+        std::printf("reads=%d missing=%d other=%d first=[%s]\n", reads, missing, other, first.c_str());
+        return 0;
+    }
     std::fprintf(stderr, "usage: settings_child.exe hold-shared LOCKPATH MS | read PATH TIMEOUT |"
                          " poll PATH MS TEXT_A TEXT_B\n");
     return 2;

@@ -5,12 +5,13 @@
 
 #include <string>
 
+#include "scratch_test.h"
 #include "settings_util.h"
 #include "setup/v4import.h"
 
 namespace {
 
-using SettingsV4Import = SettingsTest;
+using SettingsV4Import = ScratchTest;
 
 TEST_F(SettingsV4Import, EighteenValuesAreWrittenInTheirOrder)
 {
@@ -43,41 +44,32 @@ TEST_F(SettingsV4Import, EighteenValuesAreWrittenInTheirOrder)
               TextOf(env));
 }
 
-TEST_F(SettingsV4Import, StarMarksAMissingKeyAndTitlesNeedAValue)
+TEST_F(SettingsV4Import, StarMarksAMissingKeyTitlesNeedAValueAndLongValuesComeWhole)
 {
     std::string longName;
     while (longName.size() < 5000)
         longName += "C:\\とても長いフォルダ名の出納帳データ\\";
-    longName += "出力.TXT";
-    std::string ini = MakeFile("DARVO4.INI", "[MotoDlg]\r\nTopMargin=\r\nTitle=*見出し\r\n"
-                                             "[SisanhyoPrnDlg]\r\nTitle=\r\n科目タイトル=*科目\r\n"
-                                             "[KamoDlg]\r\nLeftMargin=*\r\n"
-                                             "[TextoutDlg]\r\nファイル名=" +
+    std::string ini = MakeFile("DARVO4.INI", "[MotoDlg]\r\nTopMargin=\r\nTitle=*見出し\r\n[SisanhyoPrnDlg]\r\nTitle=\r\n"
+                                             "科目タイトル=*科目\r\n[KamoDlg]\r\nLeftMargin=*\r\n[TextoutDlg]\r\nファイル名=" +
                                                  longName + "\r\n");
-    std::string before = "[GrDarvo]\r\nRowHighlight=1\r\n"
-                         "[MotoDlg]\r\nTitle=keep\r\nTopMargin=5\r\n"
-                         "[SisanhyoPrnDlg]\r\nTitle=keep\r\n"
-                         "[KamoDlg]\r\nLeftMargin=3\r\n";
-    FEnv2 env(MakeFile("DARVO5.ENV", before).c_str(), 0);
+    const std::string before = "[GrDarvo]\r\nRowHighlight=1\r\n[MotoDlg]\r\nTitle=keep\r\nTopMargin=5\r\n"
+                               "[SisanhyoPrnDlg]\r\nTitle=keep\r\n[KamoDlg]\r\nLeftMargin=3\r\n";
+    FEnv2 env(MakeFile("DARVO5.ENV", before).c_str(), 0), unchanged(MakeFile("OTHER.ENV", before).c_str(), 0);
     ImportVersion4Settings(&env, ini.c_str());
-
-    EXPECT_EQ("1", Lookup(env, "GrDarvo", "RowHighlight")) << "no GrDarvo section in version 4";
-    EXPECT_EQ("", Lookup(env, "MotoDlg", "TopMargin")) << "an empty value present is copied";
-    EXPECT_EQ("keep", Lookup(env, "MotoDlg", "Title")) << "a value starting with * is not";
-    EXPECT_EQ("keep", Lookup(env, "SisanhyoPrnDlg", "Title")) << "an empty title is not";
-    EXPECT_EQ("*科目", Lookup(env, "SisanhyoPrnDlg", "科目タイトル")) << "a title starting with * is";
-    EXPECT_EQ("3", Lookup(env, "KamoDlg", "LeftMargin"));
-    EXPECT_EQ(longName, Lookup(env, "TextoutDlg", "ファイル名"));
-    EXPECT_EQ("<missing>", Lookup(env, "出納帳", "消費税５％開始日"));
-}
-
-TEST_F(SettingsV4Import, MissingIniFileChangesNothing)
-{
-    std::string before = "[MotoDlg]\r\nTitle=keep\r\n";
-    FEnv2 env(MakeFile("DARVO5.ENV", before).c_str(), 0);
-    ImportVersion4Settings(&env, m_folder.File("NOWHERE\\DARVO4.INI").c_str());
-    EXPECT_EQ(before, TextOf(env));
-    EXPECT_FALSE(env.GetFlags() & ENV_DIRTY);
+    const struct { const char *section, *key; std::string expected; const char* why; } rows[] = {
+        {"GrDarvo", "RowHighlight", "1", "no GrDarvo section in version 4"},
+        {"MotoDlg", "TopMargin", "", "an empty value present is copied"},
+        {"MotoDlg", "Title", "keep", "a value starting with * is not"},
+        {"SisanhyoPrnDlg", "Title", "keep", "an empty title is not"},
+        {"SisanhyoPrnDlg", "科目タイトル", "*科目", "a title starting with * is"},
+        {"KamoDlg", "LeftMargin", "3", "a lone * is not"},
+        {"TextoutDlg", "ファイル名", longName, "a long value comes whole"},
+        {"出納帳", "消費税５％開始日", "<missing>", "a missing key is not"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.expected, Lookup(env, row.section, row.key)) << row.why;
+    ImportVersion4Settings(&unchanged, Path("NOWHERE\\DARVO4.INI").c_str());
+    EXPECT_TRUE(before == TextOf(unchanged) && !(unchanged.GetFlags() & ENV_DIRTY)) << "a missing file changes nothing";
 }
 
 }  // namespace

@@ -4,19 +4,37 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "file_test.h"
+#include "base/text.h"
+#include "scratch_test.h"
 #include "setup/setupparams.h"
 #include "setup/shellreg.h"
 #include "testkit/shortcut_reader.h"
 
 namespace {
 
+std::string Text(const DataObjStr& text)
+{
+    return std::string((const char*)text);
+}
+
+// The text with its ASCII letters in upper case, double bytes untouched.
+std::string AsciiUpper(std::string text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsSjisLead((unsigned char)text[i]))
+            ++i;
+        else if (text[i] >= 'a' && text[i] <= 'z')
+            text[i] = char(text[i] - 'a' + 'A');
+    }
+    return text;
+}
+
 std::string Reg(HKEY root, const char* key, const char* value)
 {
     return Text(ReadRegString(root, key, value, "(missing)"));
 }
 
-using ShellRecords = FileTest;
+using ShellRecords = ScratchTest;
 
 TEST_F(ShellRecords, NewInstallationReadsBack)
 {
@@ -64,7 +82,7 @@ TEST_F(ShellRecords, NewInstallationReadsBack)
 TEST_F(ShellRecords, AFailedSaveReportsItsComStatus)
 {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    std::string folder = m_scratch.MakeFolder("既存.LNK");
+    std::string folder = MakeFolder("既存.LNK");
     EXPECT_EQ(0, CreateShortcut("C:\\A.EXE", "", "A", "C:\\A.EXE", 0, folder.c_str()));
     Report report = TakeReport();
     EXPECT_EQ(ERR_SYSTEM, report.category);

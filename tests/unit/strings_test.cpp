@@ -8,185 +8,99 @@
 #include <string>
 
 #include "dazo/Data.h"
+#include "robot/readable_text.h"
 
-static std::string Bytes(const DataObjStr& s, int n)
-{
-    return std::string((const char*)s, n);
-}
+namespace {
 
-TEST(StringSharing, EmptyStringsShareOneBuffer)
-{
-    DataObjStr a, b;
-    EXPECT_EQ(0, a.GetLength());
-    EXPECT_STREQ("", a);
-    EXPECT_EQ((const char*)a, (const char*)b);
-    EXPECT_EQ((const char*)a, (const char*)DataObjStr("abc").Mid(1, 0));
-}
+std::string Bytes(const DataObjStr& s, int n) { return std::string((const char*)s, n); }
 
-TEST(StringSharing, CopiesShareUntilOneWrites)
+TEST(StringSharing, CopiesShareOneBufferUntilOneWrites)
 {
-    DataObjStr a("cash book");
-    DataObjStr b(a);
-    DataObjStr c;
+    DataObjStr empty1, empty2, a("cash book"), b(a), c, keep("two"), d(keep);
     c = a;
-    EXPECT_EQ((const char*)a, (const char*)b);
-    EXPECT_EQ((const char*)a, (const char*)c);
-
+    EXPECT_TRUE(empty1.GetLength() == 0 && (const char*)empty1 == (const char*)empty2 &&
+                (const char*)empty1 == (const char*)DataObjStr("abc").Mid(1, 0));
+    EXPECT_TRUE((const char*)a == (const char*)b && (const char*)a == (const char*)c);
     b.GetBuffer(0)[0] = 'C';
-    EXPECT_STREQ("cash book", a);
-    EXPECT_STREQ("Cash book", b);
-    EXPECT_NE((const char*)a, (const char*)b);
-
     c.At(1) = 'A';
-    EXPECT_STREQ("cash book", a);
-    EXPECT_STREQ("cAsh book", c);
+    EXPECT_EQ("cash book|Cash book|cAsh book", std::string(a) + "|" + std::string(b) + "|" + std::string(c));
+    // The sole owner writes in place.
+    const char* before = b;
+    b.At(2) = 'S';
+    b.GetBuffer(3)[3] = 'H';
+    EXPECT_EQ(before, (const char*)b);
+    EXPECT_STREQ("CaSH book", b);
+    // Assignment releases the old buffer; a shared one stays with its others.
+    d = a;
+    d = d;
+    EXPECT_TRUE(!std::strcmp("two", keep) && (const char*)a == (const char*)d);
+    // SetSize leaves a shared buffer alone.
+    d.SetSize(4);
+    EXPECT_TRUE((const char*)a == (const char*)d && !std::strcmp("cash book", d));
 }
 
-TEST(StringSharing, SoleOwnerWritesInPlace)
-{
-    DataObjStr a("ledger");
-    const char* before = a;
-    a.At(0) = 'L';
-    a.GetBuffer(3)[1] = 'E';
-    EXPECT_EQ(before, (const char*)a);
-    EXPECT_STREQ("LEdger", a);
-}
-
-TEST(StringSharing, AssignmentReleasesTheOldBufferAndKeepsShared)
-{
-    DataObjStr a("one");
-    DataObjStr b("two");
-    DataObjStr keep(b);
-    b = a;
-    b = b;
-    EXPECT_STREQ("one", b);
-    EXPECT_STREQ("two", keep);
-    EXPECT_EQ((const char*)a, (const char*)b);
-}
-
-TEST(StringSharing, SetSizeLeavesASharedBufferAlone)
-{
-    DataObjStr a("twelve bytes");
-    DataObjStr b(a);
-    b.SetSize(4);
-    EXPECT_EQ(13, a.GetCapacity());
-    EXPECT_EQ((const char*)a, (const char*)b);
-    EXPECT_STREQ("twelve bytes", b);
-}
-
-TEST(StringConstruction, TextWithLengthCopiesEmbeddedNuls)
+TEST(StringConstruction, EmbeddedNulsSingleBytesAndWideText)
 {
     DataObjStr a("ab\0cd", 5);
-    EXPECT_EQ(2, a.GetLength());
-    EXPECT_EQ(std::string("ab\0cd\0", 6), Bytes(a, 6));
-    EXPECT_EQ(10, a.GetCapacity());
+    EXPECT_TRUE(a.GetLength() == 2 && a.GetCapacity() == 10 && Bytes(a, 6) == std::string("ab\0cd\0", 6));
     EXPECT_EQ(21, DataObjStr("01234567890123456789").GetCapacity());
-}
-
-TEST(StringConstruction, SingleByteAndWideText)
-{
-    DataObjStr c('X');
-    EXPECT_STREQ("X", c);
-    EXPECT_EQ(10, c.GetCapacity());
-
-    DataObjStr w(L"出納帳 ソ");
-    EXPECT_STREQ("出納帳 ソ", w);
-    EXPECT_EQ(std::string("\x8F\x6F\x94\x5B\x92\xA0 \x83\x5C"), std::string(w));
+    EXPECT_TRUE(!std::strcmp("X", DataObjStr('X')) && DataObjStr('X').GetCapacity() == 10);
+    EXPECT_EQ(std::string("\x8F\x6F\x94\x5B\x92\xA0 \x83\x5C"), std::string(DataObjStr(L"出納帳 ソ")));
     EXPECT_STREQ("", DataObjStr(L""));
 }
 
-TEST(StringRanges, MidClampsItsRange)
+// "aソ表x": a, then two double-byte characters whose trail byte is 0x5C;
+// "表表" taken from its middle must not read 5C 95 as a character.
+TEST(StringRanges, EachRangeOnItsRow)
 {
-    DataObjStr ten("0123456789");
-    EXPECT_STREQ("", ten.Mid(3, 0));
-    EXPECT_STREQ("", ten.Mid(12, 3));
-    EXPECT_STREQ("", ten.Mid(5, -2));
-    EXPECT_STREQ("012", ten.Mid(-5, 8));
-    EXPECT_STREQ("789", ten.Mid(7, 100));
-    EXPECT_STREQ("345", ten.Mid(3, 3));
+    const struct {
+        const char* text;
+        char op;  // M: Mid, B: MidMbcs, R: Right
+        int start, count;
+        const char* expected;
+    } rows[] = {
+        {"0123456789", 'M', 3, 0, ""},    {"0123456789", 'M', 12, 3, ""},  {"0123456789", 'M', 5, -2, ""},
+        {"0123456789", 'M', -5, 8, "012"}, {"0123456789", 'M', 7, 100, "789"}, {"0123456789", 'M', 3, 3, "345"},
+        {"aソ表x", 'R', 0, 1, "x"},        {"aソ表x", 'R', 0, 3, "表x"},    {"aソ表x", 'R', 0, 4, "表x"},
+        {"aソ表x", 'R', 0, 5, "ソ表x"},    {"aソ表x", 'B', 0, 2, "a"},      {"aソ表x", 'B', 0, 3, "aソ"},
+        {"aソ表x", 'B', 2, 3, "表"},       {"aソ表x", 'B', 2, 1, ""},       {"出納帳", 'R', 0, 1, ""},
+        {"出納帳", 'R', 0, 2, "帳"},       {"表表", 'B', 1, 3, "表"},       {"表表", 'R', 0, 3, "表"},
+    };
+    for (const auto& row : rows) {
+        DataObjStr s(row.text);
+        DataObjStr got = row.op == 'M' ? s.Mid(row.start, row.count)
+                         : row.op == 'B' ? s.MidMbcs(row.start, row.count) : s.Right(row.count);
+        EXPECT_STREQ(row.expected, got) << robot::Quoted(row.text) << " " << row.op << " " << row.start << " " << row.count;
+    }
+    DataObjStr ten("0123456789"), kanji("出納帳");
     EXPECT_EQ((const char*)ten, (const char*)ten.Mid(0, 10));
     EXPECT_NE((const char*)ten, (const char*)ten.Mid(0, 9));
-}
-
-// "aソ表x": a, then two double-byte characters whose trail byte is 0x5C.
-TEST(StringRanges, MidMbcsAndRightNeverSplitADoubleByteCharacter)
-{
-    DataObjStr s("aソ表x");
-    ASSERT_EQ(6, s.GetLength());
-    EXPECT_STREQ("x", s.Right(1));
-    EXPECT_STREQ("表x", s.Right(3));
-    EXPECT_STREQ("表x", s.Right(4));  // would start on the trail byte of ソ
-    EXPECT_STREQ("ソ表x", s.Right(5));
-    EXPECT_STREQ("a", s.MidMbcs(0, 2));  // would end after the lead byte of ソ
-    EXPECT_STREQ("aソ", s.MidMbcs(0, 3));
-    EXPECT_STREQ("表", s.MidMbcs(2, 3));
-    EXPECT_STREQ("", s.MidMbcs(2, 1));
-
-    DataObjStr kanji("出納帳");
-    EXPECT_STREQ("", kanji.Right(1));
-    EXPECT_STREQ("帳", kanji.Right(2));
     EXPECT_EQ((const char*)kanji, (const char*)kanji.Right(6));
 }
 
-TEST(StringRanges, TrailBytesAreFoundFromTheStartOfTheText)
+TEST(StringStream, BuildsListsAndMessagesFromTheWritePosition)
 {
-    // 0x95 0x5C is 表; 0x5C 0x95 must not be read as a character boundary
-    // inside "表表" taken from the middle.
-    DataObjStr s("表表");
-    EXPECT_STREQ("表", s.MidMbcs(1, 3));
-    EXPECT_STREQ("表", s.Right(3));
-}
-
-TEST(StringStream, BuildsNulSeparatedLists)
-{
-    DataObjStr list;
+    DataObjStr list, msg, own, left, s("abcdef"), shared(s);
     list << "a" << '\0' << "b" << '\0';
-    EXPECT_EQ(1, list.GetLength());
-    EXPECT_EQ(std::string("a\0b\0\0", 5), Bytes(list, 5));
-    EXPECT_EQ(4, list.GetPos());
-
-    std::set<std::string> items;
-    for (const char* p = list; *p; p += std::strlen(p) + 1)
-        items.insert(p);
-    EXPECT_EQ((std::set<std::string>{"a", "b"}), items);
-}
-
-TEST(StringStream, ChainsTextsIntoAMessage)
-{
-    DataObjStr msg;
+    EXPECT_TRUE(list.GetLength() == 1 && list.GetPos() == 4 && Bytes(list, 5) == std::string("a\0b\0\0", 5));
     msg << "ファイル " << "C:\\表\\DATA.ENV" << " をオープンできません.";
     EXPECT_STREQ("ファイル C:\\表\\DATA.ENV をオープンできません.", msg);
-}
-
-TEST(StringStream, WritesFromTheFirstByteOfAStringMadeFromText)
-{
-    DataObjStr s("abcdef");
+    // A string made from text is written from its first byte.
     s << "XY";
-    EXPECT_STREQ("XY", s);
-    EXPECT_EQ('d', ((const char*)s)[3]);
-}
-
-TEST(StringStream, SetPosMovesTheWritePositionOfAnOwnBuffer)
-{
-    DataObjStr a("abcdef");
-    DataObjStr b(a);
-    b.SetPos(3);
-    b << "Z";
-    EXPECT_STREQ("abcZ", b);
-    EXPECT_STREQ("abcdef", a);
-}
-
-TEST(StringStream, AppendingItsOwnTextIsSafe)
-{
-    DataObjStr s;
-    s << "abc";
+    EXPECT_EQ(std::string("XY\0def", 6), Bytes(s, 6));
+    shared.SetPos(3);
+    shared << "Z";
+    EXPECT_STREQ("abcZ", shared);
+    own << "abc";
     for (int i = 0; i < 6; ++i)
-        s << (const char*)s;
-    EXPECT_EQ(3 * 64, s.GetLength());
-    EXPECT_EQ(0, std::strncmp("abcabcabc", s, 9));
+        own << (const char*)own;  // appending its own text is safe
+    EXPECT_TRUE(own.GetLength() == 3 * 64 && !std::strncmp("abcabcabc", own, 9));
+    left << "C:\\APP";
+    DataObjStr joined = left + "\\DARVO5.EXE";
+    EXPECT_TRUE(!std::strcmp("C:\\APP\\DARVO5.EXE", joined) && !std::strcmp("C:\\APP", left) && joined.GetPos() == 6);
 }
 
-TEST(StringGrowth, CapacityGrowsByAQuarterPlusOne)
+TEST(StringGrowth, CapacityGrowsByAQuarterPlusOneOrToWhatIsAsked)
 {
     DataObjStr s;
     s << "123456789";  // need 10 > 1, the shared empty buffer's capacity
@@ -195,53 +109,20 @@ TEST(StringGrowth, CapacityGrowsByAQuarterPlusOne)
     EXPECT_EQ(13, s.GetCapacity());
     s << "abc";  // need 14: 14 + 3 + 1
     EXPECT_EQ(18, s.GetCapacity());
-}
-
-TEST(StringGrowth, AppendingCostsALogarithmicNumberOfReallocations)
-{
-    DataObjStr s;
     std::set<int> capacities;
-    for (int i = 0; i < 100000; ++i) {
+    for (int i = 0; i < 100000; ++i, capacities.insert(s.GetCapacity()))
         s << 'x';
-        capacities.insert(s.GetCapacity());
-    }
-    EXPECT_EQ(100000, s.GetLength());
-    EXPECT_LT(capacities.size(), 60u);
-}
+    EXPECT_LT(capacities.size(), 60u) << "reallocations must be a logarithmic number";
 
-TEST(StringGrowth, GetBufferBeyondTheCapacityGivesExactlyWhatWasAsked)
-{
-    DataObjStr s("abc");
-    char* p = s.GetBuffer(300);
-    EXPECT_EQ(300, s.GetCapacity());
-    EXPECT_STREQ("abc", p);
-    DataObjStr small;
+    DataObjStr asked("abc"), small, cut("0123456789ABCDEF");
+    EXPECT_STREQ("abc", asked.GetBuffer(300));
     small.GetBuffer(3);
-    EXPECT_EQ(10, small.GetCapacity());
-}
-
-TEST(StringGrowth, SetSizeTrimsAndMayCutTheTerminator)
-{
-    DataObjStr s;
-    std::strcpy(s.GetBuffer(260), "C:\\WINDOWS");
-    s.SetSize(s.GetLength() + 1);
-    EXPECT_EQ(11, s.GetCapacity());
-    EXPECT_STREQ("C:\\WINDOWS", s);
-
-    DataObjStr cut("0123456789ABCDEF");
+    EXPECT_TRUE(asked.GetCapacity() == 300 && small.GetCapacity() == 10);
+    std::strcpy(asked.GetBuffer(260), "C:\\WINDOWS");
+    asked.SetSize(asked.GetLength() + 1);
+    EXPECT_TRUE(asked.GetCapacity() == 11 && !std::strcmp("C:\\WINDOWS", asked));
     cut.SetSize(12);
-    EXPECT_EQ(12, cut.GetCapacity());
-    EXPECT_EQ(12, cut.GetLength());  // no NUL within the capacity
-    EXPECT_EQ(0, std::memcmp("0123456789AB", (const char*)cut, 12));
+    EXPECT_TRUE(cut.GetLength() == 12 && !std::memcmp("0123456789AB", (const char*)cut, 12)) << "no NUL within the capacity";
 }
 
-TEST(StringConcatenation, PlusJoinsAndKeepsTheLeftWritePosition)
-{
-    DataObjStr left;
-    left << "C:\\APP";
-    DataObjStr joined = left + "\\DARVO5.EXE";
-    EXPECT_STREQ("C:\\APP\\DARVO5.EXE", joined);
-    EXPECT_STREQ("C:\\APP", left);
-    EXPECT_EQ(6, joined.GetPos());
-    EXPECT_STREQ("表\\", DataObjStr("表") + "\\");
-}
+}  // namespace

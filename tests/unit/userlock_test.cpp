@@ -1,18 +1,16 @@
 // The user lock between processes: the shared block it publishes, the same
-// user's second program, another user's block, a block of another layout.
+// user's second program, another user's block and blocks of another layout,
+// the length of an ID.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
-#include "testkit/child_process.h"
 #include "dazo/userlock.h"
+#include "testkit/child_process.h"
 
 namespace {
-
-constexpr DWORD kWaitMs = 10000;
 
 // An ID of its own for every test, so that tests running side by side in
 // other processes never meet.
@@ -20,13 +18,6 @@ std::string TestId(const char* name)
 {
     return std::string("UserLockTest ") + name + " " + std::to_string(GetCurrentProcessId());
 }
-
-struct Block {
-    char szId[64];
-    uint32_t dwVersion;
-    uint32_t dwSize;
-    char szUser[64];
-};
 
 std::string CurrentUser()
 {
@@ -41,58 +32,54 @@ protected:
     void TearDown() override { ulFin(); }
 };
 
-TEST_F(UserLock, FirstProgramPublishesTheBlockWithItsUserName)
+TEST_F(UserLock, FirstProgramPublishesTheBlockAndTheSameUsersSecondMayGoOn)
 {
-    std::string id = TestId("publish");
+    std::string id = TestId("publish"), mappingName = "Global\\Corva UserLock FileMapping " + id;
+    EXPECT_STREQ("", ulGetUser());
     ASSERT_EQ(UL_FREE, ulInit(id.c_str()));
     EXPECT_EQ(CurrentUser(), ulGetUser());
-
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, ("Global\\Corva UserLock FileMapping " + id).c_str());
-    ASSERT_NE(nullptr, mapping);
-    auto block = static_cast<const Block*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(Block)));
-    ASSERT_NE(nullptr, block);
-    EXPECT_STREQ("Corva UserLock ShareDataID", block->szId);
-    EXPECT_EQ(500u, block->dwVersion);
-    EXPECT_EQ(136u, block->dwSize);
-    EXPECT_EQ(CurrentUser(), block->szUser);
+    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, mappingName.c_str());
+    const char* block = static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 136));
+    ASSERT_TRUE(mapping && block);
+    std::string expected = std::string("Corva UserLock ShareDataID") + std::string(38, '\0') + std::string("\xF4\x01\0\0\x88\0\0\0", 8) +
+                           CurrentUser() + std::string(64 - CurrentUser().size(), '\0');
+    EXPECT_EQ(expected, std::string(block, 136));
     UnmapViewOfFile(block);
     CloseHandle(mapping);
 
-    ulFin();
-    EXPECT_EQ(nullptr, OpenFileMappingA(FILE_MAP_READ, FALSE, ("Global\\Corva UserLock FileMapping " + id).c_str()))
-        << "the block outlived its last holder";
-}
-
-TEST_F(UserLock, SameUsersSecondProgramMayGoOn)
-{
-    std::string id = TestId("second");
-    ASSERT_EQ(UL_FREE, ulInit(id.c_str()));
     ChildProcess child(std::string(USERLOCK_CHILD_EXE) + " \"" + id + "\"");
     DWORD code = 0;
-    ASSERT_TRUE(child.Wait(kWaitMs, &code));
-    EXPECT_EQ(10u + UL_FREE, code) << child.Stdout();
+    EXPECT_TRUE(child.Wait(10000, &code) && code == 10u + UL_FREE) << child.Stdout();
     EXPECT_NE(std::string::npos, child.Stdout().find("user [" + CurrentUser() + "]"));
+    EXPECT_EQ(UL_FAILED, ulInit(id.c_str()));
+    EXPECT_STREQ("既に初期化済みです", ulGetErrorText());
+    ulFin();
+    EXPECT_EQ(nullptr, OpenFileMappingA(FILE_MAP_READ, FALSE, mappingName.c_str())) << "the block outlived its holders";
 }
 
 // A block published without this session's mutex is another session's: its
-// user holds the folder.
-TEST_F(UserLock, AnotherUsersBlockMeansInUseWithTheirName)
+// user holds the folder, unless the block is of another layout.
+TEST_F(UserLock, BlockOfAnotherSessionOnEachRow)
 {
-    std::string id = TestId("other");
-    ChildProcess other(std::string(FAULTS_EXE) + " userlock \"" + id + "\" 経理の山田 500 20000");
-    ASSERT_TRUE(other.WaitForOutput("ready", kWaitMs));
-    EXPECT_EQ(UL_INUSE, ulInit(id.c_str()));
-    EXPECT_STREQ("経理の山田", ulGetUser());
-}
-
-TEST_F(UserLock, BlockOfAnotherLayoutVersionIsAnError)
-{
-    std::string id = TestId("version");
-    ChildProcess other(std::string(FAULTS_EXE) + " userlock \"" + id + "\" someone 400 20000");
-    ASSERT_TRUE(other.WaitForOutput("ready", kWaitMs));
-    EXPECT_EQ(UL_FAILED, ulInit(id.c_str()));
-    EXPECT_STREQ("ユーザー排他処理で使う共有メモリのバージョンが一致しません", ulGetErrorText());
-    EXPECT_EQ(0u, ulGetError()->dwError);
+    const struct {
+        const char* layout;  // faults.exe's USER VERSION MS [SIZE [IDTEXT]]
+        int state;
+        const char* text;  // the holder's name, or the error
+    } rows[] = {
+        {"経理の山田 500 20000", UL_INUSE, "経理の山田"}, {"someone 400 20000", UL_FAILED, "ユーザー排他処理で使う共有メモリのバージョンが一致しません"},
+        {"someone 500 20000 137", UL_FAILED, "ユーザー排他処理で使う共有メモリのバージョンが一致しません"},
+        {"someone 500 20000 136 \"Corva UserLock ShareDataIX\"", UL_FAILED,
+         "ユーザー排他処理で使う共有メモリのバージョンが一致しません"},
+    };
+    for (const auto& row : rows) {
+        std::string id = TestId("other");
+        ChildProcess other(std::string(FAULTS_EXE) + " userlock \"" + id + "\" " + row.layout);
+        ASSERT_TRUE(other.WaitForOutput("ready", 10000)) << row.layout;
+        EXPECT_EQ(row.state, ulInit(id.c_str())) << row.layout;
+        EXPECT_STREQ(row.text, row.state == UL_INUSE ? ulGetUser() : ulGetErrorText()) << row.layout;
+        EXPECT_EQ(0u, ulGetError()->dwError) << row.layout;
+        ulFin();
+    }
 }
 
 TEST_F(UserLock, IdOf220BytesIsAcceptedAnd221TooLong)
@@ -101,22 +88,9 @@ TEST_F(UserLock, IdOf220BytesIsAcceptedAnd221TooLong)
     id.resize(UL_MAXID, 'x');
     EXPECT_EQ(UL_FREE, ulInit(id.c_str()));
     ulFin();
-    id += "y";
-    EXPECT_EQ(UL_FAILED, ulInit(id.c_str()));
+    EXPECT_EQ(UL_FAILED, ulInit((id + "y").c_str()));
     EXPECT_EQ(UL_DETAIL_IDTOOLONG, ulGetError()->nDetail);
     EXPECT_STREQ("アプリケーションIDが長すぎます", ulGetErrorText());
-}
-
-TEST_F(UserLock, SecondInitInOneProcessIsRefused)
-{
-    ASSERT_EQ(UL_FREE, ulInit(TestId("twice").c_str()));
-    EXPECT_EQ(UL_FAILED, ulInit(TestId("twice").c_str()));
-    EXPECT_STREQ("既に初期化済みです", ulGetErrorText());
-}
-
-TEST_F(UserLock, NoLockNoUser)
-{
-    EXPECT_STREQ("", ulGetUser());
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <future>
 
 #include "base/errreport.h"
-#include "box_expect.h"
+#include "robot/robot_gtest.h"
 #include "error_report_env.h"
 #include "robot/robot_thread.h"
 #include "window_lib.h"
@@ -115,7 +115,7 @@ TEST(ErrorQueue, ErrorsAreShownLaterEachTextOnce)
 {
     std::atomic<bool> reported {false};
     bool boxAfterReports = false;
-    EXPECT_TRUE(RunAnsweringBox(
+    EXPECT_TRUE(robot::RunAnsweringBox(
         [&] {
             ReportErrorText("一つ目", "読み込み中");
             ReportErrorText("一つ目", "読み込み中");
@@ -124,7 +124,7 @@ TEST(ErrorQueue, ErrorsAreShownLaterEachTextOnce)
         },
         {kTestTitle, "一つ目\n\n読み込み中", {IDOK}, IDOK}, nullptr, [&](HWND) { boxAfterReports = reported; }));
     EXPECT_TRUE(boxAfterReports) << "the error was shown at once";
-    EXPECT_TRUE(RunWithoutBox([] { PumpFor(300); })) << "the repeated error came again";
+    EXPECT_TRUE(robot::RunWithoutBox([] { PumpFor(300); })) << "the repeated error came again";
 }
 
 // Each listener that stays connected hears every firing, also when the one

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "base/errreport.h"
-#include "box_expect.h"
+#include "robot/robot_gtest.h"
 #include "dazo/Doingwnd.h"
 #include "error_report_env.h"
 #include "setup/background.h"
@@ -89,7 +89,7 @@ TEST(BackgroundScreen, EndOfSessionIsRefusedWithTheMessage)
     HWND h = ShowBackground(false, 300, 200);
     std::atomic<bool> answered {false};
     DWORD_PTR answer = 1;
-    EXPECT_TRUE(RunAnsweringBox(
+    EXPECT_TRUE(robot::RunAnsweringBox(
         [&] {
             std::thread windows([&] {
                 SendMessageTimeoutA(h, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 30000, &answer);
@@ -169,7 +169,7 @@ TEST_F(StopButtonScreen, PostedBoxWaitsForTheReleaseAndLetsItThrough)
     std::atomic<bool> released {false};
     bool seenAfterRelease = false;
     int answer = 0;
-    EXPECT_TRUE(RunAnsweringBox(
+    EXPECT_TRUE(robot::RunAnsweringBox(
         [&] {
             PostMessageBox(nullptr, "捕捉が終わってから出る箱", nullptr, MB_OK, [](int pressed, void* context) {
                 *static_cast<int*>(context) = pressed;

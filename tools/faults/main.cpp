@@ -4,9 +4,11 @@
 //   faults.exe hold-file PATH MS         open PATH without sharing
 //   faults.exe hold-mutex NAME MS        create and own the named mutex
 //   faults.exe window CLASS MS           show a top-level window of CLASS
-//   faults.exe userlock ID USER VERSION MS
+//   faults.exe userlock ID USER VERSION MS [SIZE [IDTEXT]]
 //                                        publish a user-lock block for ID as
-//                                        made by USER, with that layout version
+//                                        made by USER, with that layout
+//                                        version (and size and identification
+//                                        text, when given)
 //
 // Each holds for MS milliseconds (or until killed), then lets go and exits 0.
 // "ready" on standard output says the fault stands. Texts given on the
@@ -99,7 +101,8 @@ struct UserLockBlock {
     char szUser[64];
 };
 
-int PublishUserLock(const std::string& id, const std::string& user, uint32_t version, DWORD ms)
+int PublishUserLock(const std::string& id, const std::string& user, uint32_t version, DWORD ms, uint32_t size,
+                    const std::string& idText)
 {
     std::string name = "Global\\Corva UserLock FileMapping " + id;
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(UserLockBlock),
@@ -110,9 +113,9 @@ int PublishUserLock(const std::string& id, const std::string& user, uint32_t ver
     if (!block)
         return 3;
     std::memset(block, 0, sizeof(*block));
-    std::strcpy(block->szId, "Corva UserLock ShareDataID");
+    std::strncpy(block->szId, idText.c_str(), sizeof(block->szId) - 1);
     block->dwVersion = version;
-    block->dwSize = sizeof(UserLockBlock);
+    block->dwSize = size;
     std::strncpy(block->szUser, user.c_str(), sizeof(block->szUser) - 1);
     Ready();
     Hold(ms);
@@ -138,9 +141,11 @@ int main()
         return HoldMutex(args[1], ms(args[2]));
     if (args.size() == 3 && args[0] == "window")
         return ShowWindowOfClass(args[1], ms(args[2]));
-    if (args.size() == 5 && args[0] == "userlock")
-        return PublishUserLock(args[1], args[2], (uint32_t)ms(args[3]), ms(args[4]));
+    if (args.size() >= 5 && args.size() <= 7 && args[0] == "userlock")
+        return PublishUserLock(args[1], args[2], (uint32_t)ms(args[3]), ms(args[4]),
+                               args.size() > 5 ? (uint32_t)ms(args[5]) : sizeof(UserLockBlock),
+                               args.size() > 6 ? args[6] : "Corva UserLock ShareDataID");
     std::fprintf(stderr, "usage: faults.exe hold-file PATH MS | hold-mutex NAME MS | window CLASS MS |"
-                         " userlock ID USER VERSION MS\n");
+                         " userlock ID USER VERSION MS [SIZE [IDTEXT]]\n");
     return 2;
 }

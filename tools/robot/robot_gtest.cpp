@@ -4,6 +4,7 @@
 
 #include "robot/readable_text.h"
 #include "robot/robot.h"
+#include "robot/robot_thread.h"
 
 namespace robot {
 namespace {
@@ -42,7 +43,7 @@ std::string ButtonDifference(const std::vector<int>& expected, const std::vector
 }
 
 ::testing::AssertionResult NextMessageBoxIs(
-    DWORD pid, const char* caption, const char* text, std::initializer_list<int> buttons, DWORD timeoutMs, HWND* outBox)
+    DWORD pid, const char* caption, const char* text, const std::vector<int>& buttons, DWORD timeoutMs, HWND* outBox)
 {
     MessageBoxInfo box;
     std::string failure;
@@ -64,6 +65,84 @@ std::string ButtonDifference(const std::vector<int>& expected, const std::vector
     return ::testing::AssertionFailure()
         << "message box " << HandleText(found) << " of process " << pid << " is not the expected one:\n"
         << field("caption", captionDifference) << field("text", textDifference) << field("buttons", buttonDifference);
+}
+
+::testing::AssertionResult AnswerNextBox(DWORD pid, const char* caption, const std::string& text,
+    const std::vector<int>& buttons, int press, DWORD timeoutMs)
+{
+    HWND box = nullptr;
+    ::testing::AssertionResult same = NextMessageBoxIs(pid, caption, text.c_str(), buttons, timeoutMs, &box);
+    if (box) {
+        PressButton(box, press);
+        WaitGone(box, timeoutMs);
+    }
+    return same;
+}
+
+::testing::AssertionResult RunAnsweringBoxes(const std::function<void()>& action, const std::vector<BoxAnswer>& boxes)
+{
+    std::string mismatch;
+    RobotThread robot([&](std::string* failure) {
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            const BoxAnswer& box = boxes[i];
+            const std::string place = "box " + std::to_string(i + 1) + ": ";
+            HWND hwnd = nullptr;
+            ::testing::AssertionResult same = NextMessageBoxIs(GetCurrentProcessId(), box.caption.c_str(),
+                                                               box.text.c_str(), box.buttons, kBoxWaitMs, &hwnd);
+            if (!hwnd) {
+                *failure = place + same.message();
+                return false;
+            }
+            if (!same)
+                mismatch += place + same.message();
+            if (box.whileOpen)
+                box.whileOpen(hwnd);
+            // Pressed whether it matched or not, so that the program goes on.
+            if (!PressButton(hwnd, box.press) || !WaitGone(hwnd, kBoxWaitMs)) {
+                *failure = place + "could not press " + ButtonName(box.press);
+                return false;
+            }
+        }
+        return true;
+    });
+    action();
+    std::string failure;
+    if (!robot.Join(&failure))
+        return ::testing::AssertionFailure() << failure << "\n" << mismatch;
+    if (!mismatch.empty())
+        return ::testing::AssertionFailure() << mismatch;
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult RunAnsweringBox(const std::function<void()>& action, const BoxAnswer& box,
+                                           MessageBoxInfo* seen, const std::function<void(HWND box)>& whileOpen)
+{
+    BoxAnswer answer = box;
+    answer.whileOpen = [&](HWND hwnd) {
+        if (seen)
+            ReadMessageBox(hwnd, seen);
+        if (box.whileOpen)
+            box.whileOpen(hwnd);
+        if (whileOpen)
+            whileOpen(hwnd);
+    };
+    return RunAnsweringBoxes(action, {answer});
+}
+
+::testing::AssertionResult RunWithoutBox(const std::function<void()>& action, DWORD quietMs)
+{
+    RobotThread robot([&](std::string* failure) {
+        MessageBoxInfo info;
+        HWND hwnd = WaitMessageBox(GetCurrentProcessId(), quietMs, &info, nullptr);
+        if (!hwnd)
+            return true;
+        *failure = "a message box appeared: " + Quoted(info.caption) + " " + Quoted(info.text);
+        PressButton(hwnd, info.buttons.empty() ? IDOK : info.buttons.front());
+        return false;
+    });
+    action();
+    std::string failure;
+    return robot.Join(&failure) ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << failure;
 }
 
 }  // namespace robot

@@ -10,8 +10,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <initializer_list>
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "robot/robot.h"
 
 namespace robot {
 
@@ -23,6 +26,42 @@ namespace robot {
 // receives the box whenever one was found, matching or not, so that the test
 // can still close it; nullptr when none came.
 ::testing::AssertionResult NextMessageBoxIs(DWORD pid, const char* caption, const char* text,
-    std::initializer_list<int> buttons, DWORD timeoutMs, HWND* outBox);
+    const std::vector<int>& buttons, DWORD timeoutMs, HWND* outBox);
+
+// NextMessageBoxIs, then presses `press` on the box found (matching or not,
+// so that the program goes on) and waits until it is gone.
+::testing::AssertionResult AnswerNextBox(DWORD pid, const char* caption, const std::string& text,
+    const std::vector<int>& buttons, int press, DWORD timeoutMs);
+
+// In-process GUI tests run the program's code on the test's main thread
+// while a robot thread answers the message boxes it shows.
+constexpr DWORD kBoxWaitMs = 10000;
+
+struct BoxAnswer {
+    std::string caption;
+    std::string text;
+    std::vector<int> buttons;  // control ids in tab order
+    int press;                 // the button the robot presses
+    // Called on the robot thread while the box is open, before the press
+    // (puts a missing file in place, lets a held file go, reads the box ...).
+    std::function<void(HWND box)> whileOpen = nullptr;
+};
+
+// Runs action while the robot answers the boxes in order, each checked as
+// NextMessageBoxIs does. Fails when a box does not come within kBoxWaitMs or
+// differs from its expectation; each difference names the box's place.
+//
+//   EXPECT_TRUE(robot::RunAnsweringBoxes([&] { result = Operation(); },
+//       {{kCaption, kQuestion, {IDYES, IDNO}, IDNO},
+//        {kCaption, kQuestion, {IDYES, IDNO}, IDYES}}));
+::testing::AssertionResult RunAnsweringBoxes(const std::function<void()>& action, const std::vector<BoxAnswer>& boxes);
+
+// The same for one box, read into *seen (when given) while it is open.
+::testing::AssertionResult RunAnsweringBox(const std::function<void()>& action, const BoxAnswer& box,
+    MessageBoxInfo* seen = nullptr, const std::function<void(HWND box)>& whileOpen = nullptr);
+
+// Runs action and fails when it shows a message box within quietMs (the box
+// is then closed, so the test does not hang).
+::testing::AssertionResult RunWithoutBox(const std::function<void()>& action, DWORD quietMs = 500);
 
 }  // namespace robot

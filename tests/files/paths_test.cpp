@@ -1,0 +1,175 @@
+// The path functions: the text ones (file-name part, extension, folder part,
+// root, trailing backslash, name check), GetFullPath (roots of every kind,
+// ".", "..", slashes, the on-disk spelling of existing components typed in
+// another case, the rest left as typed from the first wildcard or missing
+// component on), and GetPathType on real entries with its reports. Names end
+// in characters whose trail byte is 0x5C (表 ソ 能), and "\x81/" is a lead
+// byte followed by 0x2F: neither may be taken for a separator.
+#include <cerrno>
+
+#include "dazo/Func.h"
+#include "scratch_test.h"
+
+namespace {
+
+std::string Apply(char function, const char* path)
+{
+    DataObjStr text(path);
+    switch (function) {
+    case 'n':
+        return std::to_string(GetFileNamePos(path));
+    case 'e':
+        return std::to_string(GetExtPos(path));
+    case 'd':
+        return std::string(GetDirPart(text));
+    case 'r':
+        return std::string(GetRootPart(text));
+    case '+':
+        return std::string(AddBackslash(text));
+    default:
+        text.GetBuffer(400);  // the capacity must be trimmed again
+        RemoveBackslash(text);
+        return text.GetCapacity() < 400 ? std::string(text) : "(capacity not trimmed)";
+    }
+}
+
+TEST(FilesPathText, EveryFunctionOnItsRows)
+{
+    // n: file-name position, e: extension position, d: folder part, r: root,
+    // +: AddBackslash, -: RemoveBackslash.
+    const struct { char function; const char* path; const char* expected; } rows[] = {
+        {'n', "C:\\DIR\\FILE.TXT", "7"}, {'n', "DIR/FILE", "4"}, {'n', "C:FILE", "2"}, {'n', "C:", "2"},
+        {'n', "FILE", "0"}, {'n', "\\\\srv\\share\\FILE", "12"}, {'n', "C:\\DIR\\ソ能表", "7"}, {'n', "C:\\表\\ソ", "6"},
+        {'n', "DIR\\\x81/X", "4"}, {'e', "C:\\DIR\\A.B.TXT", "10"}, {'e', "C:\\DIR\\表ソ.能", "11"},
+        {'e', "C:\\DIR.X\\FILE", "13"}, {'e', "能.X\\表", "7"}, {'e', "", "0"}, {'d', "C:\\表\\ソ.TXT", "C:\\表\\"},
+        {'d', "C:FILE", "C:"}, {'d', "FILE", ""}, {'d', "A/\x81/", "A/"}, {'r', "C:\\DIR\\FILE", "C:\\"},
+        {'r', "\\\\srv\\share", "\\\\srv\\share\\"}, {'r', "\\\\表\\能表\\DIR", "\\\\表\\能表\\"}, {'r', "DIR\\FILE", ""},
+        {'+', "C:\\DIR", "C:\\DIR\\"}, {'+', "C:\\ソ", "C:\\ソ\\"}, {'+', "C:\\\x81/", "C:\\\x81/\\"},
+        {'+', "C:\\DIR/", "C:\\DIR/"}, {'+', "C:", "C:"}, {'+', "", ""}, {'+', "C:\\DIR\\  ", "C:\\DIR\\  "},
+        {'+', "  ", "  "}, {'-', "C:\\DIR\\ ", "C:\\DIR"}, {'-', "C:\\DIR   ", "C:\\DIR"},
+        {'-', "C:\\DIR\\\\", "C:\\DIR\\"}, {'-', "C:\\DIR\\表\\", "C:\\DIR\\表"}, {'-', "C:\\DIR\\ソ  ", "C:\\DIR\\ソ"},
+        {'-', "能", "能"}, {'-', "\\", ""}, {'-', "   ", ""}, {'-', "C:\\", "C:\\"}, {'-', "C:\\ ", "C:\\"},
+    };
+    for (const auto& row : rows)
+        EXPECT_SAME_TEXT(row.expected, Apply(row.function, row.path)) << row.function << " " << robot::Quoted(row.path);
+}
+
+TEST(FilesPathText, NameCheckRefusesAngleBracketsAndSlashOnly)
+{
+    for (const char* path : {"C:\\A<B", "C:\\A>B", "C:\\DIR/FILE", "表<", "/"}) {
+        errno = 0;
+        EXPECT_EQ(0, CheckFileName(path)) << robot::Quoted(path);
+        EXPECT_EQ(-3, errno) << robot::Quoted(path);
+    }
+    for (const char* path : {"C:\\表\\ソ能.TXT", "C:\\DIR\\\x81/", ""})
+        EXPECT_EQ(1, CheckFileName(path)) << robot::Quoted(path);
+}
+
+// The folder's path as the file system spells it, asked of the system
+// through an open handle.
+std::string OnDiskSpelling(const std::string& folder)
+{
+    HANDLE handle = CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    char path[MAX_PATH] = "";
+    GetFinalPathNameByHandleA(handle, path, sizeof(path), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    CloseHandle(handle);
+    std::string text = path;
+    return text.compare(0, 4, "\\\\?\\") == 0 ? text.substr(4) : text;
+}
+
+// ASCII letters upper-cased, double-byte characters untouched; slashes for
+// backslashes. (The base path is ASCII.)
+std::string Retyped(std::string path, bool slashes)
+{
+    for (char& c : path)
+        c = (char)(slashes && c == '\\' ? '/' : std::toupper((unsigned char)c));
+    return path;
+}
+
+class FilesFullPath : public ScratchTest {
+protected:
+    void TearDown() override
+    {
+        SetCurrentDirectoryA("C:\\");
+        RemoveDirectoryA(m_root.c_str());
+        ScratchTest::TearDown();
+    }
+    std::string m_root = "C:\\DarvoFiles" + std::to_string(GetCurrentProcessId());
+};
+
+TEST_F(FilesFullPath, EveryKindOfPathOnItsRow)
+{
+    for (const char* folder : {"MixedCase", "MixedCase\\データFolder表", "Other", "表"})
+        MakeFolder(folder);
+    MakeFile("MixedCase\\データFolder表\\Read Me.Txt");
+    ASSERT_TRUE(CreateDirectoryA(m_root.c_str(), nullptr));
+    const std::string b = OnDiskSpelling(Path()) + "\\", root = m_root.substr(3);
+    ASSERT_EQ("C:\\", b.substr(0, 3));
+    ASSERT_TRUE(SetCurrentDirectoryA(b.c_str()));
+    char free = FreeDriveLetter();
+    const std::string drive = std::string(1, free) + ":", lower = std::string(1, (char)std::tolower(free)) + ":";
+
+    const struct { std::string typed, expected; } rows[] = {
+        {Retyped(b, false) + "mixedcase\\データfolder表\\READ ME.TXT", b + "MixedCase\\データFolder表\\Read Me.Txt"},
+        {b + "MIXEDCASE\\データFOLDER表", b + "MixedCase\\データFolder表"}, {b + "表", b + "表"}, {b + "表\\", b + "表\\"},
+        {b + "mixedcase\\\\", b + "MixedCase\\"},
+        {Retyped(b, true) + "mixedcase/データfolder表/", b + "MixedCase\\データFolder表\\"},
+        {b + "無い\x81/x/y", b + "無い\x81/x\\y"}, {b + "mixedcase\\\\\\データfolder表", b + "MixedCase\\データFolder表"},
+        {b + ".\\mixedcase\\.\\データfolder表\\.", b + "MixedCase\\データFolder表"},
+        {b + "mixedcase\\データfolder表\\..\\..\\other\\", b + "Other\\"},
+        {b + "mixedcase\\..\\表\\Missing", b + "表\\Missing"},
+        {b + "mixedcase\\Missing\\..\\データfolder表", b + "MixedCase\\Missing\\..\\データfolder表"},
+        {b + "表\\ソ能", b + "表\\ソ能"}, {b + "mixedcase\\*.TXT", b + "MixedCase\\*.TXT"},
+        {b + "mixedcase\\デ?タfolder表\\read me.txt", b + "MixedCase\\デ?タfolder表\\read me.txt"},
+        {"  mixedcase  ", b + "MixedCase"}, {"Nothing Here\\mixedcase/x", b + "Nothing Here\\mixedcase\\x"},
+        {"c:mixedcase\\データfolder表", b + "MixedCase\\データFolder表"}, {"c:", b},
+        {b.substr(2) + "mixedcase", b + "MixedCase"}, {"c:/", "C:\\"}, {"  C:\\  ", "C:\\"},
+        {"C:\\" + root + "\\..\\B", "C:\\B"},
+        {"c:\\" + Retyped(root, false) + "\\..\\" + Retyped(root, false), "C:\\" + root},
+        {"C:/" + root + "/../" + root + "/", "C:\\" + root + "\\"}, {"C:\\..\\" + root, "C:\\..\\" + root},
+        {"\\\\Srv\\Share\\dir/sub/", "\\\\Srv\\Share\\dir\\sub\\"},
+        {"//Srv/表/dir", "\\\\Srv\\表\\dir"},
+        {lower + "abc/Def", drive + "\\abc\\Def"}, {lower + "\\abc", drive + "\\abc"},
+    };
+    for (const auto& row : rows)
+        EXPECT_SAME_TEXT(row.expected, std::string(GetFullPath(row.typed.c_str()))) << robot::Quoted(row.typed);
+}
+
+using FilesPathType = ScratchTest;
+
+TEST_F(FilesPathType, EveryResultOnItsRow)
+{
+    MakeFolder("表ソ能");
+    MakeFile("能.TXT", "x");
+    std::string hidden = MakeFile("hidden.txt"), hiddenFolder = MakeFolder("hidden folder");
+    ASSERT_TRUE(SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesA(hiddenFolder.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
+    // Looking inside a file fails with an error other than "not found".
+    WIN32_FIND_DATAA data;
+    ASSERT_EQ(INVALID_HANDLE_VALUE, FindFirstFileA(Path("能.TXT\\inside").c_str(), &data));
+    DWORD insideError = GetLastError();
+    ASSERT_FALSE(ClassifyFileError(insideError) & FE_NOTFOUND) << insideError;
+    const std::string symbols = "ファイル名に <>/ の記号は使用できません", wildcards = "ファイル名に*や?の文字は使用できません";
+
+    const struct { std::string path; int type; Report report = {}; } rows[] = {
+        {Path("表ソ能"), PT_DIRLIKE | PT_FOLDER}, {Path("表ソ能\\  "), 0x0C}, {Path("能.txt"), PT_FILE}, {hidden, 0x10},
+        {hiddenFolder, 0x0C}, {Path("missing.txt"), PT_NONE}, {Path("missing\\deeper\\表"), 0x02},
+        {Path("無い\x81/"), 0x02}, {"", PT_DIRLIKE}, {"   ", 0x04}, {"c:\\ ", 0x04}, {"C:", 0x04},
+        {std::string(1, FreeDriveLetter()) + ":\\", 0x04},
+        {Path("a<b\\"), PT_ERROR | PT_BADNAME, {ERR_SYSTEM, symbols, Path("a<b")}},
+        {Path("表>"), 0x21, {ERR_SYSTEM, symbols, Path("表>")}}, {"C:/DIR", 0x21, {ERR_SYSTEM, symbols, "C:/DIR"}},
+        {Path("*.TXT"), 0x21, {ERR_SYSTEM, wildcards, Path("*.TXT")}},
+        {Path("表?"), 0x21, {ERR_SYSTEM, wildcards, Path("表?")}},
+        {Path("能.TXT\\inside"), PT_ERROR,
+         {ERR_READ, SystemText(insideError), "フォルダ " + Path("能.TXT\\") + " の読み取りが行えません"}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.type, GetPathType(row.path.c_str())) << robot::Quoted(row.path);
+        EXPECT_TRUE(Reported(row.report.category, row.report.message, row.report.context)) << robot::Quoted(row.path);
+        EXPECT_EQ(row.type, GetPathTypeQuiet(row.path.c_str())) << robot::Quoted(row.path);
+        EXPECT_EQ(0, TakeReport().category) << "the quiet variant reported: " << robot::Quoted(row.path);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,244 @@
+// A settings file on disk. Save: the text goes to path + ".BAK" and then
+// takes the file's place in one step, so that a reader in another process
+// never finds the file missing or half written; a failed save leaves the file
+// as it was. The lock file between real processes: an exclusive holder
+// (faults.exe holds the lock file without sharing) makes ENV_HOLDLOCK,
+// ENV_LOCK and a locked Save wait and then report the sharing violation;
+// readers of two processes share the lock; the last one deletes the lock file.
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "dazo/filelock.h"
+#include "dazo/sharedsec.h"
+#include "scratch_test.h"
+#include "settings_util.h"
+#include "testkit/child_process.h"
+
+namespace {
+
+// SHARE.ENV holding [S] k=v, and its lock file.
+class SettingsFile : public ScratchTest {
+protected:
+    void SetUp() override
+    {
+        ScratchTest::SetUp();
+        m_path = MakeFile("SHARE.ENV", "[S]\r\nk=v\r\n");
+        m_lock = m_path + ".lc$";
+    }
+    // faults.exe holding the file alone for ms.
+    static std::unique_ptr<ChildProcess> Hold(const std::string& path, DWORD ms)
+    {
+        auto holder = std::make_unique<ChildProcess>(std::string(FAULTS_EXE) + " hold-file " + Quote(path) + " " +
+                                                     std::to_string(ms));
+        EXPECT_TRUE(holder->WaitForOutput("ready", 10000));
+        return holder;
+    }
+    // What settings_child.exe printed when it ended.
+    static std::string RunChild(const std::string& args)
+    {
+        ChildProcess child(std::string(SETTINGS_CHILD_EXE) + " " + args);
+        DWORD code = 1;
+        return child.Wait(10000, &code) ? child.Stdout() : "(did not end)";
+    }
+    std::string m_path, m_lock;
+};
+
+TEST_F(SettingsFile, SaveWritesTheWholeTextEvenUnchangedWithTheAttributeAsked)
+{
+    // file, flags, saved text; the first row writes [T] n=ヴェルンド.
+    const struct { std::string file; DWORD flags; std::string saved; } rows[] = {
+        {"; kept\r\n[S]\r\nk=1\r\n", 0, "; kept\r\n[S]\r\nk=1\r\n[T]\r\nn=ヴェルンド\r\n"}, {"a=1", ENV_HIDDEN, "a=1\r\n"},
+        {"\r\n", 0, ""},
+    };
+    for (const auto& row : rows) {
+        std::string path = MakeFile("DARVO5.ENV", row.file);
+        FEnv2 env(path.c_str(), row.flags);
+        bool write = &row == rows;
+        if (write)
+            env.WriteString("T", "n", "ヴェルンド");
+        MakeFile("DARVO5.ENV", "changed by another program\r\n");
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        EXPECT_EQ(1, env.Save()) << robot::Quoted(row.file);
+        EXPECT_EQ(row.saved, Exists(path) ? ReadFileBytes(path) : "(no file)") << robot::Quoted(row.file);
+        EXPECT_EQ(row.flags == ENV_HIDDEN, (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0);
+        EXPECT_FALSE(Exists(path + ".BAK"));
+        EXPECT_EQ(write, (env.GetFlags() & ENV_DIRTY) != 0) << "Save does not clear the dirty state";
+        DeleteFileA(path.c_str());
+    }
+    // The system refuses to replace a file that is open without delete
+    // sharing; the save waits for it like the other file operations.
+    FEnv2 env(m_path.c_str(), 0);
+    env.WriteString("S", "k", "2");
+    auto holder = Hold(m_path, 1500);
+    Stopwatch watch;
+    EXPECT_EQ(1, env.Save());
+    EXPECT_GE(watch.Elapsed(), 500u);
+    EXPECT_EQ("[S]\r\nk=2\r\n", ReadFileBytes(m_path));
+}
+
+TEST_F(SettingsFile, FailedSaveLeavesTheFileAndItsAttributesAsTheyWere)
+{
+    const struct { const char* name; std::function<void()> arrange; Report report; DWORD minMs, maxMs; } rows[] = {
+        // The system refuses to replace a read-only file (Windows, after
+        // retries) or replaces it and drops the attribute (Wine).
+        {"read-only", [&] { SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_READONLY); },
+         {ERR_WRITE, "ファイルは読み取り専用です。", "ファイル " + m_path + "を削除できません"}, 0, 1000},
+        // A folder where the copy should go: access denied, retried for 5 s.
+        {".BAK in the way", [&] { CreateDirectoryA((m_path + ".BAK").c_str(), nullptr); },
+         {ERR_OPEN2, "アクセスが拒否されました。", "ファイル " + m_path + ".BAK をオープンできません."}, 4500, 8000},
+    };
+    for (const auto& row : rows) {
+        row.arrange();
+        DWORD attributes = GetFileAttributesA(m_path.c_str());
+        FEnv2 env(m_path.c_str(), ENV_LOCK);
+        env.WriteString("S", "k", "new");
+        Stopwatch watch;
+        EXPECT_EQ(0, env.Save()) << row.name;
+        EXPECT_TRUE(watch.Elapsed() >= row.minMs && watch.Elapsed() <= row.maxMs) << row.name << ": " << watch.Elapsed();
+        EXPECT_TRUE(Reported(row.report.category, row.report.message, row.report.context)) << row.name;
+        EXPECT_EQ("[S]\r\nk=v\r\n", ReadFileBytes(m_path)) << row.name;
+        EXPECT_EQ(attributes, GetFileAttributesA(m_path.c_str())) << row.name;
+        EXPECT_FALSE(Exists(m_lock)) << row.name << ": the failed save kept its lock";
+        SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    FEnv2 unread(Path("MISSING.ENV").c_str(), 0);
+    TakeReport();
+    unread.WriteString("S", "k", "v");
+    EXPECT_EQ(0, unread.Save());
+    EXPECT_TRUE(Reported(ERR_USER, "読み込みに成功していないので保存はできません", Path("MISSING.ENV")));
+    EXPECT_FALSE(Exists(Path("MISSING.ENV")) || Exists(Path("MISSING.ENV.BAK")));
+}
+
+TEST_F(SettingsFile, ReaderOfAnotherProcessAlwaysFindsAWholeOldOrNewText)
+{
+    // Two texts of different sizes, saved in turn while another process
+    // reads the file as fast as it can.
+    std::string textA = "[S]\r\nk=A\r\nfill=" + std::string(3000, 'a') + "\r\n";
+    std::string textB = "[S]\r\nk=B\r\nfill=" + std::string(9000, 'b') + "\r\nend=1\r\n";
+    std::string path = MakeFile("POLL.ENV", textA);
+    FEnv2 env(path.c_str(), 0);
+    ChildProcess reader(std::string(SETTINGS_CHILD_EXE) + " poll " + Quote(path) + " 4000 " +
+                        Quote(MakeFile("TEXT_A", textA)) + " " + Quote(MakeFile("TEXT_B", textB)));
+    int saves = 0;
+    for (Stopwatch watch; watch.Elapsed() < 3500; ++saves) {
+        bool toB = saves % 2 == 0;
+        env.WriteString("S", "k", toB ? "B" : "A");
+        env.WriteString("S", "fill", std::string(toB ? 9000 : 3000, toB ? 'b' : 'a').c_str());
+        env.WriteString("S", "end", toB ? "1" : nullptr);
+        ASSERT_EQ(toB ? textB : textA, TextOf(env));
+        ASSERT_EQ(1, env.Save());
+    }
+    DWORD code = 1;
+    ASSERT_TRUE(reader.Wait(10000, &code));
+    std::string report = reader.Stdout();
+    EXPECT_TRUE(report.find(" missing=0 other=0 ") != std::string::npos && report.find("reads=0 ") == std::string::npos)
+        << report << saves << " saves";
+    EXPECT_GE(saves, 10) << report;
+    std::printf("%d saves; reader: %s", saves, report.c_str());
+}
+
+TEST_F(SettingsFile, ExclusiveHolderMakesLocksWaitThenReportTheSharingViolation)
+{
+    const struct { DWORD flags, timeout; bool save; int category; std::string context; } rows[] = {
+        {ENV_HOLDLOCK, 1000, false, ERR_READ, m_path + "をロックすることができません"},
+        {ENV_LOCK, 500, false, ERR_READ, m_path + "を読み込むことができません"},
+        {ENV_LOCK, 500, true, ERR_WRITE, m_path + "へ書き込むことができません"},
+    };
+    for (const auto& row : rows) {
+        FEnv2 env(m_path.c_str(), row.save ? row.flags : 0, row.timeout, 100);
+        env.WriteString("S", "k", "new");
+        auto holder = Hold(m_lock, 20000);
+        Stopwatch watch;
+        EXPECT_EQ(0u, row.save ? env.Save() : FEnv2(m_path.c_str(), row.flags, row.timeout, 100).GetFlags() & ENV_LOADED)
+            << robot::Quoted(row.context);
+        EXPECT_TRUE(watch.Elapsed() >= row.timeout && watch.Elapsed() < row.timeout + 4000) << watch.Elapsed();
+        EXPECT_TRUE(Reported(row.category, m_lock + "の共有違反が発生しました", row.context));
+        EXPECT_EQ("[S]\r\nk=v\r\n", ReadFileBytes(m_path));
+        EXPECT_FALSE(Exists(m_path + ".BAK"));
+    }
+    // The holder has ended (its lock file stays behind, as a crashed
+    // program's would); now a locked save goes through and removes it.
+    FEnv2 env(m_path.c_str(), ENV_LOCK, 500, 100);
+    env.WriteString("S", "k", "new");
+    EXPECT_EQ(1, env.Save());
+    EXPECT_EQ("[S]\r\nk=new\r\n", ReadFileBytes(m_path));
+    EXPECT_FALSE(Exists(m_lock));
+}
+
+TEST_F(SettingsFile, HeldLockWaitsForTheHolderAndKeepsOthersOutUntilDestruction)
+{
+    auto holder = Hold(m_lock, 1500);
+    {
+        Stopwatch watch;
+        FEnv2 env(m_path.c_str(), ENV_HOLDLOCK, 10000, 100);
+        EXPECT_GE(watch.Elapsed(), 500u) << "did not wait for the holder";
+        EXPECT_EQ((DWORD)(ENV_HOLDLOCK | ENV_LOADED), env.GetFlags());
+        EXPECT_EQ("loaded=0 k=[] error=[" + m_lock + "の共有違反が発生しました|" + m_path + "を読み込むことができません]\r\n",
+                  RunChild("read " + Quote(m_path) + " 300"));
+        EXPECT_TRUE(env.WriteString("S", "k", "held") && env.Save() && Exists(m_lock));
+    }
+    EXPECT_FALSE(Exists(m_lock)) << "the holder must delete the lock file";
+    EXPECT_EQ("[S]\r\nk=held\r\n", ReadFileBytes(m_path));
+    std::string nowhere = Path("NO FOLDER\\SHARE.ENV");
+    EXPECT_EQ(0u, FEnv2(nowhere.c_str(), ENV_HOLDLOCK, 1000, 100).GetFlags() & ENV_LOADED);
+    EXPECT_TRUE(Reported(ERR_OPEN2, "指定されたパスが見つかりません。", "ファイル " + nowhere + ".lc$ をオープンできません."));
+}
+
+TEST_F(SettingsFile, ReadersOfTwoProcessesShareTheLockAndTheLastDeletesIt)
+{
+    ChildProcess other(std::string(SETTINGS_CHILD_EXE) + " hold-shared " + Quote(m_lock) + " 3000");
+    ASSERT_TRUE(other.WaitForOutput("ready", 10000));
+    Stopwatch watch;
+    FEnv2 reader(m_path.c_str(), ENV_LOCK, 2000, 100);
+    EXPECT_LT(watch.Elapsed(), 2000u);
+    EXPECT_EQ("v", Lookup(reader, "S", "k"));
+    EXPECT_TRUE(Exists(m_lock)) << "deleted while the other reader holds it";
+    // A writer must wait for the reader of the other process.
+    EXPECT_EQ(0u, FEnv2(m_path.c_str(), ENV_HOLDLOCK, 300, 100).GetFlags() & ENV_LOADED);
+    EXPECT_EQ(m_lock + "の共有違反が発生しました", TakeReport().message);
+    DWORD code = 1;
+    ASSERT_TRUE(other.Wait(10000, &code));
+    EXPECT_FALSE(Exists(m_lock)) << "the last reader must delete the lock file";
+
+    SafePtr<FileLock> ours(new FileLock);
+    ASSERT_EQ(1, ours->Lock(m_lock.c_str(), FL_SHARED | FL_DELETE, 1000, 100));
+    EXPECT_EQ("loaded=1 k=[v] error=[]\r\n", RunChild("read " + Quote(m_path) + " 2000"));
+    EXPECT_TRUE(Exists(m_lock)) << "the other reader deleted the lock file we hold";
+    ours->Unlock();
+    EXPECT_FALSE(Exists(m_lock));
+}
+
+TEST_F(SettingsFile, FileLockAnswersAtOnceWhenHeldAndLeavesWaitingSetAfterATimeOut)
+{
+    SafePtr<FileLock> lock(new FileLock), second(new FileLock);
+    ASSERT_EQ(1, lock->Lock(m_lock.c_str(), FL_DELETE, 1000, 100));
+    EXPECT_NE(0u, GetFileAttributesA(m_lock.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(lock->Lock(m_lock.c_str(), FL_SHARED, 1000, 100) && lock->GetFlags() == FL_DELETE);
+    EXPECT_TRUE(!second->Lock(m_lock.c_str(), FL_SHARED, 200, 50) && second->GetFlags() == (FL_SHARED | FL_WAITING));
+    lock = SafePtr<FileLock>();
+    EXPECT_FALSE(Exists(m_lock)) << "the destructor unlocks";
+    EXPECT_TRUE(second->Lock(m_lock.c_str(), FL_SHARED, 200, 50) && second->GetFlags() == FL_SHARED);
+    second->Unlock();
+    EXPECT_TRUE(Exists(m_lock)) << "without FL_DELETE the file stays";
+}
+
+TEST(SettingsSharedSecurity, IsEveryonesFullAccess)
+{
+    ASSERT_EQ(1, InitSharedSecurity());
+    SECURITY_ATTRIBUTES* shared = GetSharedSecurity();
+    EXPECT_TRUE(shared && InitSharedSecurity() == 1 && GetSharedSecurity() == shared);
+    BOOL present = FALSE, defaulted = TRUE;
+    PACL acl = nullptr;
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(shared->lpSecurityDescriptor, &present, &acl, &defaulted) && present && acl &&
+                acl->AceCount == 1 && GetAce(acl, 0, reinterpret_cast<void**>(&ace)));
+    EXPECT_TRUE(ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE && ace->Mask == FILE_ALL_ACCESS) << ace->Mask;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    EXPECT_TRUE(EqualSid(&ace->SidStart, everyone));
+    FreeSid(everyone);
+}
+
+}  // namespace
