@@ -208,7 +208,11 @@ void FileData::AddSpecialFolders(HWND hwnd)
         m_pMalloc->Free(pidl);
         if (!found)
             continue;
-        Add(path, special.name, FE_FOLDER | FE_SPECIAL, 0);
+        // Wine answers the documents folder with a trailing backslash and
+        // the desktops without: the path field shows them alike.
+        DataObjStr folder(path);
+        RemoveBackslash(folder);
+        Add(folder, special.name, FE_FOLDER | FE_SPECIAL, 0);
         if (FAILED(SHGetSpecialFolderLocation(hwnd, special.csidlIcon, &m_aEntry.back().pidlIcon)))
             m_aEntry.back().pidlIcon = nullptr;
     }
