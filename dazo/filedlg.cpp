@@ -36,6 +36,17 @@ static DataObjStr NearestFolder(const char* start)
     return path;
 }
 
+// Whether path is a folder (or a drive or share root); when something else
+// is there, or nothing, reports message with the path. A path that could
+// not be examined has been reported by the classification.
+static bool IsFolderElseReport(const DataObjStr& path, const char* message)
+{
+    int type = GetPathType(path);
+    if (!(type & (PT_ERROR | PT_DIRLIKE)))
+        ReportErrorText(message, path);
+    return (type & PT_DIRLIKE) != 0;
+}
+
 // The placeholder's rectangle in the dialog's client area.
 static RECT PlaceholderRect(HWND dlg, int id)
 {
@@ -129,16 +140,8 @@ void FolderDlg2::OpenSelected()
     if (sel < 0 || (data->GetEntry(sel).fFlags & FE_SEPARATOR))
         return;
     DataObjStr path = data->GetPath(sel);
-    if (IsBlankText(path))
-        return;
-    int type = GetPathType(path);
-    if (type & PT_ERROR)
-        return;
-    if (!(type & PT_DIRLIKE)) {
-        ReportErrorText("パスが見つかりません", path);
-        return;
-    }
-    OpenFolder(path);
+    if (!IsBlankText(path) && IsFolderElseReport(path, "パスが見つかりません"))
+        OpenFolder(path);
 }
 
 // Enter in the path field opens what was typed; OK clicked (or Enter in a
@@ -154,15 +157,8 @@ void FolderDlg2::OnOk()
     }
     if (IsBlankText(text))
         return;
-    if (m_fOptions & SF_MUSTEXIST) {
-        int type = GetPathType(text);
-        if (type & PT_ERROR)
-            return;
-        if (!(type & PT_DIRLIKE)) {
-            ReportErrorText("フォルダが見つかりません", text);
-            return;
-        }
-    }
+    if ((m_fOptions & SF_MUSTEXIST) && !IsFolderElseReport(text, "フォルダが見つかりません"))
+        return;
     m_strChosen = text;
     ShowWaitCursor();
     EndModalLoop(IDOK);
