@@ -27,13 +27,6 @@ struct BoxAnswer {
     std::function<void()> whileOpen = nullptr;
 };
 
-// On a robot thread: answers this process's next boxes in order, each
-// within 10 s, and answers false with *failure saying why when a box did not
-// come or could not be answered. A box that differs from its expectation is
-// answered all the same: the difference is added to *mismatch when given,
-// else it fails the call once the boxes are answered.
-bool AnswerBoxes(const std::vector<BoxAnswer>& boxes, std::string* failure, std::string* mismatch = nullptr);
-
 // Runs action while the robot answers the boxes in order. Fails when a box
 // does not come within 10 s or differs from its expectation (each difference
 // names the box's place in the sequence).
