@@ -118,6 +118,7 @@ TEST(SetupDialog, OkRefusesInOrderThenCreatesTheDataFolderAndStoresTheChoices)
         {existing, data,
          Box{"指定のプログラムフォルダ\n\n  " + existing +
                       "\\\n\nは既に存在します.\n\n同名のファイルは上書きされます。よろしいですか？", IDNO}, 0},
+        {app, scratch / "デー*タ", Box{"ファイル名に*や?の文字は使用できません\n\n" + scratch / "デー*タ"}, IDC_SD_DOCPATH},
         {app, file, Box{file + "\\と同名のファイルが存在します。\n別なフォルダを指定してください"}, IDC_SD_DOCPATH},
         {app, data, Box{kGoAhead, IDNO}, 0},
     };

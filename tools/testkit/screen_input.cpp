@@ -62,9 +62,9 @@ void SendMouse(DWORD flags, POINT at)
 void ClickAt(POINT at)
 {
     SendMouse(MOUSEEVENTF_MOVE, at);
-    // Wine moves the X pointer after the move: a press sent at once was
-    // seen to land where the pointer had been, while the release came
-    // through where it was sent.
+    // Wine takes a moment to move the X pointer: a press sent at once was
+    // seen never to reach the window at the new place, while the release
+    // that followed it did.
     Sleep(200);
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     SendMouse(MOUSEEVENTF_LEFTUP);
