@@ -28,6 +28,7 @@
 
 #include <windows.h>
 
+#include "dazo/Data.h"
 #include "dazo/Event2.h"
 #include "dazo/SafeObject.h"
 
@@ -235,3 +236,13 @@ public:
 private:
     HWND m_hwnd;
 };
+
+// ---- Placement and texts --------------------------------------------------------
+
+// Centres hwnd over the window `over` (over the work area when null), then
+// moves it back inside the work area on each side where it sticks out by
+// more than 4 pixels, and down so that its top is not above over's top.
+void CenterWindow(HWND hwnd, HWND over);
+
+// The window's text (a control's, a caption).
+DataObjStr GetWndText(HWND hwnd);

@@ -12,11 +12,6 @@
 
 namespace {
 
-std::string Text(const DataObjStr& text)
-{
-    return std::string((const char*)text);
-}
-
 // The text with its ASCII letters in upper case, double bytes untouched.
 std::string AsciiUpper(std::string text)
 {

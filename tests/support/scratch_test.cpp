@@ -28,15 +28,40 @@ std::string Describe(const Report& report)
 
 }  // namespace
 
-void ScratchTest::SetUp()
+ScratchFolder::ScratchFolder()
 {
     static int s_count;
     char temp[MAX_PATH];
     GetTempPathA(sizeof(temp), temp);
     m_folder = std::string(temp) + "darvo-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++s_count);
     RemoveFolderTree(m_folder);  // a leftover of an earlier process with the same id
-    ASSERT_TRUE(CreateDirectoryA(m_folder.c_str(), nullptr)) << m_folder;
+    EXPECT_TRUE(CreateDirectoryA(m_folder.c_str(), nullptr)) << m_folder;
     m_folder += "\\";
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    EXPECT_TRUE(RemoveFolderTree(m_folder.substr(0, m_folder.size() - 1))) << "could not remove " << m_folder;
+}
+
+std::string ScratchFolder::MakeFolder(const std::string& relative) const
+{
+    EXPECT_TRUE(CreateDirectoryA(Path(relative).c_str(), nullptr)) << Path(relative) << ": error " << GetLastError();
+    return Path(relative);
+}
+
+std::string ScratchFolder::MakeFile(const std::string& relative, const std::string& bytes) const
+{
+    HANDLE file = CreateFileA(Path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr) && written == bytes.size())
+        << "cannot write " << Path(relative) << ": error " << GetLastError();
+    CloseHandle(file);
+    return Path(relative);
+}
+
+void ScratchTest::SetUp()
+{
     PushErrorFrame(&m_frame);
 }
 
@@ -45,23 +70,6 @@ void ScratchTest::TearDown()
     Report left = TakeReport();
     EXPECT_EQ(0, left.category) << "a report nobody expected: " << Describe(left);
     PopErrorFrame();
-    EXPECT_TRUE(RemoveFolderTree(m_folder.substr(0, m_folder.size() - 1))) << "could not remove " << m_folder;
-}
-
-std::string ScratchTest::MakeFolder(const std::string& relative) const
-{
-    EXPECT_TRUE(CreateDirectoryA(Path(relative).c_str(), nullptr)) << Path(relative) << ": error " << GetLastError();
-    return Path(relative);
-}
-
-std::string ScratchTest::MakeFile(const std::string& relative, const std::string& bytes) const
-{
-    HANDLE file = CreateFileA(Path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    EXPECT_TRUE(WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr) && written == bytes.size())
-        << "cannot write " << Path(relative) << ": error " << GetLastError();
-    CloseHandle(file);
-    return Path(relative);
 }
 
 Report ScratchTest::TakeReport()

@@ -1,8 +1,7 @@
-// The fixture of every suite that works on files: a folder of the test's own
-// under the temporary folder (other suites run in the same Wine prefix at the
-// same time), removed with everything in it afterwards, and a collecting
-// error frame around the test, so that a report is held for the test to
-// check, never shown; a report the test did not take fails it.
+// The fixture of every suite that works on files: a scratch folder of the
+// test's own and a collecting error frame around the test, so that a report
+// is held for the test to check, never shown; a report the test did not take
+// fails it. Suites whose reports must be shown use a ScratchFolder alone.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +11,7 @@
 #include <string>
 
 #include "base/errreport.h"
+#include "dazo/Data.h"
 #include "robot/readable_text.h"
 #include "robot/robot_gtest.h"
 
@@ -25,16 +25,39 @@ struct Report {
     std::string context;
 };
 
+// A folder of the test's own under the temporary folder (other suites run in
+// the same Wine prefix at the same time), removed with everything in it,
+// read-only entries included, when it goes. Made and removed with plain
+// Win32 calls, never with the helpers under test.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // The folder's path with its trailing backslash, then relative.
+    std::string Path(const std::string& relative = "") const { return m_folder + relative; }
+    // Creates a folder (its parent must exist); returns its path.
+    std::string MakeFolder(const std::string& relative) const;
+    // Creates or overwrites a file with the bytes given; returns its path.
+    std::string MakeFile(const std::string& relative, const std::string& bytes = "") const;
+
+private:
+    std::string m_folder;
+};
+
 class ScratchTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The folder's path with its trailing backslash, then relative.
-    std::string Path(const std::string& relative = "") const { return m_folder + relative; }
-    std::string MakeFolder(const std::string& relative) const;
-    // Creates or overwrites a file with the bytes given; returns its path.
-    std::string MakeFile(const std::string& relative, const std::string& bytes = "") const;
+    std::string Path(const std::string& relative = "") const { return m_scratch.Path(relative); }
+    std::string MakeFolder(const std::string& relative) const { return m_scratch.MakeFolder(relative); }
+    std::string MakeFile(const std::string& relative, const std::string& bytes = "") const
+    {
+        return m_scratch.MakeFile(relative, bytes);
+    }
 
     // The report held since the last call, taken out of the frame.
     Report TakeReport();
@@ -42,9 +65,14 @@ protected:
     ::testing::AssertionResult Reported(int category, const std::string& message, const std::string& context);
 
 private:
-    std::string m_folder;
+    ScratchFolder m_scratch;
     ErrorFrame m_frame {};
 };
+
+inline std::string Text(const DataObjStr& text)
+{
+    return std::string((const char*)text);
+}
 
 // The text of a system error as Japanese Windows words it.
 std::string SystemText(DWORD error);

@@ -104,4 +104,21 @@ bool IsChecked(HWND dlg, int id)
     return button && CheckStateIs(button, BST_CHECKED);
 }
 
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    return detail::PollUntil(timeoutMs, done);
+}
+
+bool WaitFocus(HWND control, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return FocusOf(control) == control; }, timeoutMs);
+}
+
 }  // namespace robot

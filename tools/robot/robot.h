@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -72,6 +73,22 @@ bool SetCheck(HWND dlg, int id, bool checked);
 
 // BM_GETCHECK == BST_CHECKED.
 bool IsChecked(HWND dlg, int id);
+
+// Calls done every kPollMs until it answers true (then true) or timeoutMs
+// have passed (then false).
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Runs call on the thread of `window`, a window of this process, as that
+// thread takes a sent message: between two of its messages, so that what
+// call reads there is whole. False when the thread did not take it in 30 s.
+bool CallOnThreadOf(HWND window, const std::function<void()>& call);
+
+// The window that has the keyboard focus in the thread of `window`, read
+// from outside that thread (GetGUIThreadInfo); null when none.
+HWND FocusOf(HWND window);
+// Waits until `control` has the keyboard focus of its thread. False on
+// time-out.
+bool WaitFocus(HWND control, DWORD timeoutMs);
 
 // ---- Message boxes --------------------------------------------------------
 

@@ -58,3 +58,25 @@ void SendMouse(DWORD flags, POINT at)
     input.mi.dwFlags = flags | (flags == MOUSEEVENTF_MOVE ? MOUSEEVENTF_ABSOLUTE : 0);
     SendInput(1, &input, sizeof(input));
 }
+
+void ClickAt(POINT at)
+{
+    SendMouse(MOUSEEVENTF_MOVE, at);
+    // Wine takes a moment to move the X pointer: a press sent at once was
+    // seen never to reach the window at the new place, while the release
+    // that followed it did.
+    Sleep(200);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+void ClickWindow(HWND window, const RECT* rc)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    if (!rc)
+        rc = &client;
+    POINT middle = {(rc->left + rc->right) / 2, (rc->top + rc->bottom) / 2};
+    ClientToScreen(window, &middle);
+    ClickAt(middle);
+}

@@ -21,3 +21,7 @@ std::vector<DWORD> ClientPixels(HWND window, int* width, int* height);
 // input is queued: MOUSEEVENTF_MOVE goes to the screen point `at`, the
 // button flags press or release where the pointer is.
 void SendMouse(DWORD flags, POINT at = {});
+// A left click at the screen point, or in the middle of a window's client
+// area (or of rc in it), as the mouse gives it.
+void ClickAt(POINT at);
+void ClickWindow(HWND window, const RECT* rc = nullptr);

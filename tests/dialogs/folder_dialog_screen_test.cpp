@@ -1,0 +1,84 @@
+// The folder dialog on a real X display: the rows and buttons clicked with
+// the mouse as the X server delivers it (SendInput), a path typed and Enter.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "dazo/filedlg.h"
+#include "scratch_test.h"
+#include "robot/robot.h"
+#include "robot/robot_thread.h"
+#include "testkit/screen_input.h"
+
+namespace {
+
+// What read answers on the dialog's thread, where the lists are whole.
+template <class T>
+T Read(HWND dlg, const std::function<T()>& read)
+{
+    T value {};
+    robot::CallOnThreadOf(dlg, [&] { value = read(); });
+    return value;
+}
+
+// The path field, the listed folder and the files' names.
+std::string Shown(FolderDlg2* dlg)
+{
+    std::string shown = Text(GetWndText(dlg->m_hwndPath)) + "|" + Text(dlg->m_pFolders->GetData()->m_strFolder) + "|";
+    FileData* files = dlg->m_pFiles->GetData();
+    for (int i = 0; files && i < files->GetCount(); ++i)
+        shown += Text(files->GetEntry(i).strName) + ";";
+    return shown;
+}
+
+TEST(FolderDialogScreen, ClickOpensAFolderEnterOpensTheTypedPathOkAnswersIt)
+{
+    ScratchFolder scratch;
+    const std::string parent = scratch.MakeFolder("親"), child = scratch.MakeFolder("親\\子B");
+    const std::string typedFolder = scratch.MakeFolder("親\\子A"), answer = scratch.Path("新しい\\フォルダ");
+    scratch.MakeFile("親\\子B\\中.txt");
+    robot::RobotThread robot([&](std::string* failure) {
+        HWND hwnd = robot::WaitWindow(GetCurrentProcessId(), "#32770", "選んで", 10000, failure);
+        if (!hwnd)
+            return false;
+        auto* dlg = Read<FolderDlg2*>(hwnd, [&] { return static_cast<FolderDlg2*>(FindWnd(hwnd)); });
+        HWND list = dlg->m_pFolders->HWnd();
+        auto shows = [&](const std::string& expected, const char* what) {
+            std::string shown;
+            bool same = robot::WaitUntil([&] { return (shown = Read<std::string>(hwnd, [&] { return Shown(dlg); })) == expected; }, 10000);
+            if (!same)
+                *failure = std::string(what) + ": shows " + shown + ", expected " + expected;
+            return same;
+        };
+        if (!shows(parent + "|" + parent + "|", "the nearest existing folder"))
+            return false;
+        RECT row = Read<RECT>(hwnd, [&] {
+            FileData* data = dlg->m_pFolders->GetData();
+            int i = data->m_nCurrent + 1;
+            while (i < data->GetCount() && Text(data->GetEntry(i).strName) != "子B")
+                ++i;
+            return dlg->m_pFolders->GetRowRect(i);
+        });
+        ClickWindow(list, &row);
+        if (!shows(child + "|" + child + "|中.txt;", "the clicked folder"))
+            return false;
+        ClickWindow(dlg->m_hwndPath);
+        if (!robot::WaitFocus(dlg->m_hwndPath, 5000) || !robot::SetEditText(hwnd, 102, typedFolder.c_str()))
+            return false;
+        PostMessageA(dlg->m_hwndPath, WM_KEYDOWN, VK_RETURN, 0);
+        if (!shows(typedFolder + "|" + typedFolder + "|", "the typed folder") || !robot::WaitFocus(list, 5000))
+            return false;
+        robot::SetEditText(hwnd, 102, answer.c_str());
+        ClickWindow(GetDlgItem(hwnd, IDOK));
+        return robot::WaitGone(hwnd, 5000);
+    });
+    DataObjStr chosen = SelectFolder(nullptr, (parent + "\\無い\\もっと").c_str(), "選んで", 0, 0);
+    std::string failure;
+    EXPECT_TRUE(robot.Join(&failure)) << failure;
+    EXPECT_SAME_TEXT(answer, Text(chosen));
+}
+
+}  // namespace
