@@ -1,6 +1,7 @@
-// In-process answers to a sequence of message boxes: the program's code runs
-// on the test's thread while a robot thread waits for each box in turn,
-// compares it with what is expected and presses the given button.
+// Answers to a sequence of message boxes: the robot waits for each box in
+// turn, compares it with what is expected and presses the given button. In
+// process, the program's code runs on the test's thread while a robot thread
+// answers; another process is answered from the test's thread.
 //
 //   EXPECT_TRUE(robot::RunAnsweringBoxes([&] { result = Operation(); },
 //       {{kCaption, kQuestion, {IDYES, IDNO}, IDNO},
@@ -17,11 +18,14 @@
 
 namespace robot {
 
+// As BoxAnswer::press: the Enter key, which presses the box's default button.
+constexpr int kEnterKey = 0;
+
 struct BoxAnswer {
     std::string caption;
     std::string text;
     std::vector<int> buttons;  // control ids in tab order
-    int press;
+    int press;  // a button id, or kEnterKey
     // Called on the robot thread while the box is open, before the press
     // (puts a missing file in place, lets a held file go, ...).
     std::function<void()> whileOpen = nullptr;
@@ -31,5 +35,9 @@ struct BoxAnswer {
 // does not come within 10 s or differs from its expectation (each difference
 // names the box's place in the sequence).
 ::testing::AssertionResult RunAnsweringBoxes(const std::function<void()>& action, const std::vector<BoxAnswer>& boxes);
+
+// Answers the boxes of another process, which runs on its own, in order on
+// the calling thread; the same checks as RunAnsweringBoxes.
+::testing::AssertionResult AnswerBoxesOf(DWORD pid, const std::vector<BoxAnswer>& boxes);
 
 }  // namespace robot
