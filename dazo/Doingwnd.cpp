@@ -195,7 +195,7 @@ LRESULT DoingWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = DzBeginPaint(m_hwnd, &ps);
-        Paint(dc);
+        Paint(dc, ps.rcPaint);
         EndPaint(m_hwnd, &ps);
         return 0;
     }

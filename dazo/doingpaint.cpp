@@ -22,13 +22,18 @@ int DoingRowLength(HDC dc, const char* text, int cxRow)
     return n;
 }
 
-void DoingWnd::Paint(HDC dc)
+// A part that the invalid rectangle misses is left alone: the copy engine
+// changes the text for every file, and the button and the gauge need not be
+// drawn again each time.
+void DoingWnd::Paint(HDC dc, const RECT& invalid)
 {
+    RECT common;
     int saved = SaveDC(dc);
-    if (m_fStyle & DWS_STOP)
+    if ((m_fStyle & DWS_STOP) && IntersectRect(&common, &m_rcStop, &invalid))
         PaintStop(dc);
-    PaintText(dc);
-    if (!(m_fStyle & DWS_NOGAUGE))
+    if (IntersectRect(&common, &m_rcText, &invalid))
+        PaintText(dc);
+    if (!(m_fStyle & DWS_NOGAUGE) && IntersectRect(&common, &m_rcGauge, &invalid))
         PaintGauge(dc);
     RestoreDC(dc, saved);
 }

@@ -28,7 +28,8 @@ enum {
 
 // Copies source to target, expanding it when fCompressed is set. The new
 // bytes are written beside the target and put in its place in one step, so
-// that a failed copy never leaves a partial file at the target's name.
+// that a failed copy never leaves a partial file at the target's name. The
+// target's folder is made, with its parents, when it is missing.
 int CopyOneFile(int fCompressed, const DataObjStr& source, const DataObjStr& target);
 
 // "セットアップを中止しますか？"; non-zero unless the user answers No.
