@@ -22,9 +22,9 @@ const char s_szStopped[] =
     "セットアップを中止しました。\nセットアップは完了してないのでヴェルンド！出納帳 Version 5.5(ゼノプ版) は使用できません。";
 
 // The steps that run under the progress window, which owns every question.
-class InstallRun {
+class InstallProcedure {
 public:
-    InstallRun(DoingWnd* doing, SetupParams* params, FEnv2* list, const DataObjStr& source)
+    InstallProcedure(DoingWnd* doing, SetupParams* params, FEnv2* list, const DataObjStr& source)
         : m_pDoing(doing), m_pParams(params), m_pList(list), m_strSource(source)
     {
     }
@@ -82,9 +82,10 @@ private:
     int CopySample()
     {
         SetupParams& p = *m_pParams;
-        if (p.m_fSample && GetPathType(p.m_strDocPath + "サンプル.QLB") == PT_FILE) {
+        DataObjStr sample = AddBackslash(p.m_strDocPath) + "サンプル.QLB";
+        if (p.m_fSample && GetPathType(sample) == PT_FILE) {
             DataObjStr question;
-            question << "サンプルデータ[" << p.m_strDocPath << "サンプル.QLB]と同名のファイルが存在します。上書きしますか？";
+            question << "サンプルデータ[" << sample << "]と同名のファイルが存在します。上書きしますか？";
             if (!Ask(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2))
                 p.m_fSample = 0;
         }
@@ -104,7 +105,7 @@ int DoInstall(HWND owner, SetupParams* params, FEnv2* list, const DataObjStr& so
     auto* doing = new DoingWnd;
     doing->Create("ヴェルンド！出納帳 セットアップ", -1, -1, 40 * g_nAveCharWidth, g_nCharHeight, owner,
                   DWS_STOP | DWS_NOGAUGE | DWS_SHOW | DWS_DISABLEOWNER);
-    int result = InstallRun(doing, params, list, source).Run();
+    int result = InstallProcedure(doing, params, list, source).Run();
     doing->Close();
 
     // Whatever came of it, the shell shows the folders, links and document
