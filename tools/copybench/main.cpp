@@ -141,11 +141,16 @@ bool CopyFileLoop(const std::string& source, const std::string& out)
     return true;
 }
 
+// The temporary name of the platform's loops that make the engine's
+// one-step replace: like the engine's, too long for a short name, which Wine
+// would check every file of the folder against.
+const char kTempName[] = "COPYTEMPFILE.TMP";
+
 // The same through a temporary name moved over the target, the one-step
 // replace the engine makes: what the replace itself costs.
 bool CopyFileReplaceLoop(const std::string& source, const std::string& out)
 {
-    std::string temp = out + "COPY.TMP";
+    std::string temp = out + kTempName;
     for (int i = 0; i < kFiles; ++i) {
         if (!CopyFileA((source + Name(i, "DAT")).c_str(), temp.c_str(), FALSE) || !Flush(temp) ||
             !MoveFileExA(temp.c_str(), (out + Name(i, "DAT")).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -166,7 +171,7 @@ bool LzReadLoop(const std::string& source, const std::string* out, bool replace 
         INT lz = LZOpenFileA(const_cast<char*>((source + Name(i, "DAT_")).c_str()), &of, OF_READ | OF_SHARE_DENY_WRITE);
         if (lz < 0)
             return false;
-        std::string target = out ? *out + Name(i, "DAT") : "", written = replace ? *out + "COPY.TMP" : target;
+        std::string target = out ? *out + Name(i, "DAT") : "", written = replace ? *out + kTempName : target;
         HANDLE file = out ? CreateFileA(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                         nullptr)
                           : INVALID_HANDLE_VALUE;
