@@ -22,9 +22,8 @@ int DoingRowLength(HDC dc, const char* text, int cxRow)
     return n;
 }
 
-// A part that the invalid rectangle misses is left alone: the copy engine
-// changes the text for every file, and the button and the gauge need not be
-// drawn again each time.
+// A part that the invalid rectangle misses is left alone: a press of the
+// stop button repaints the button, not the text and the gauge.
 void DoingWnd::Paint(HDC dc, const RECT& invalid)
 {
     RECT common;
