@@ -97,10 +97,24 @@ bool DoingWnd::ComputeGauge()
     return percent != m_nPercent || fill != m_cxFill;
 }
 
+// The text is drawn at once through the window's DC rather than left to a
+// paint message: a busy program under Wine spends several times as long on
+// the paint message's round of update-region requests as on drawing, and the
+// copy engine changes the text for every file. A hidden window is painted
+// when it is shown; a part invalid for another reason is painted again, with
+// the same text, by the next paint message.
 void DoingWnd::SetText(const char* text)
 {
     m_strText = text;
-    InvalidateRect(m_hwnd, &m_rcText, FALSE);
+    if (!IsWindowVisible(m_hwnd)) {
+        InvalidateRect(m_hwnd, &m_rcText, FALSE);
+        return;
+    }
+    HDC dc = GetDC(m_hwnd);
+    int saved = SaveDC(dc);
+    PaintText(dc);
+    RestoreDC(dc, saved);
+    ReleaseDC(m_hwnd, dc);
 }
 
 void DoingWnd::SetRange(int min, int max)
@@ -195,7 +209,7 @@ LRESULT DoingWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = DzBeginPaint(m_hwnd, &ps);
-        Paint(dc);
+        Paint(dc, ps.rcPaint);
         EndPaint(m_hwnd, &ps);
         return 0;
     }

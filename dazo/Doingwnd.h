@@ -95,7 +95,8 @@ private:
     void MoveBySections();
     void EnableOwner();
     void InvalidateStop();
-    void Paint(HDC dc);
+    // Paints the parts that meet the invalid rectangle.
+    void Paint(HDC dc, const RECT& invalid);
     void PaintStop(HDC dc);
     void PaintText(HDC dc);
     void PaintGauge(HDC dc);

@@ -22,13 +22,17 @@ int DoingRowLength(HDC dc, const char* text, int cxRow)
     return n;
 }
 
-void DoingWnd::Paint(HDC dc)
+// A part that the invalid rectangle misses is left alone: a press of the
+// stop button repaints the button, not the text and the gauge.
+void DoingWnd::Paint(HDC dc, const RECT& invalid)
 {
+    RECT common;
     int saved = SaveDC(dc);
-    if (m_fStyle & DWS_STOP)
+    if ((m_fStyle & DWS_STOP) && IntersectRect(&common, &m_rcStop, &invalid))
         PaintStop(dc);
-    PaintText(dc);
-    if (!(m_fStyle & DWS_NOGAUGE))
+    if (IntersectRect(&common, &m_rcText, &invalid))
+        PaintText(dc);
+    if (!(m_fStyle & DWS_NOGAUGE) && IntersectRect(&common, &m_rcGauge, &invalid))
         PaintGauge(dc);
     RestoreDC(dc, saved);
 }

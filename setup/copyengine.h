@@ -5,15 +5,18 @@
 // leads to a retry question, and every question the user can cancel leads to
 // the stop question.
 //
-// The section loop shows "コピー中：" + the entry's name in the progress
-// window, lets the window's stop button be seen (ConfirmAbort), then calls
-// CopyListEntry for the entry; it stops the section at the first 0.
+// CopyFileList carries out one section: for each entry it shows "コピー中："
+// + the entry's name in the progress window, lets the window's stop button be
+// seen (ConfirmAbort), then calls CopyListEntry for the entry; it stops the
+// section at the first 0.
 #pragma once
 
 #include <windows.h>
 
 #include "dazo/Data.h"
 
+class DoingWnd;
+class FEnv2;
 struct FileListEntry;
 
 // CopyOneFile results.
@@ -25,7 +28,8 @@ enum {
 
 // Copies source to target, expanding it when fCompressed is set. The new
 // bytes are written beside the target and put in its place in one step, so
-// that a failed copy never leaves a partial file at the target's name.
+// that a failed copy never leaves a partial file at the target's name. The
+// target's folder is made, with its parents, when it is missing.
 int CopyOneFile(int fCompressed, const DataObjStr& source, const DataObjStr& target);
 
 // "セットアップを中止しますか？"; non-zero unless the user answers No.
@@ -35,3 +39,10 @@ int ConfirmAbort(HWND owner);
 // user chose to stop, or a failure was reported). sourceFolder ends in a
 // backslash; owner is the window that owns the questions.
 int CopyListEntry(const FileListEntry& entry, const DataObjStr& sourceFolder, HWND owner);
+
+// Carries out the section of the open file list, its entries in file order,
+// the progress window's own window owning every question. appPath and
+// docPath are what $(AppPath) and $(DocPath) expand to. 1 when every entry
+// is done (also for a missing or empty section), 0 when the setup is to stop.
+int CopyFileList(FEnv2* list, DoingWnd* doing, const char* section, const DataObjStr& sourceFolder,
+                 const DataObjStr& appPath, const DataObjStr& docPath);

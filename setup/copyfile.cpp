@@ -17,6 +17,7 @@
 #include "dazo/Func.h"
 #include "setup/copyengine.h"
 #include "setup/copyreport.h"
+#include "setup/filelist.h"
 
 static const DWORD COPY_BLOCK = 16384;
 // The one transfer buffer of every copy: the engine runs on one thread.
@@ -55,25 +56,44 @@ const DWORD SZDD_HEADER_SIZE = 14;
 
 }  // namespace
 
-// A new file beside the target, created exclusively so that no other file
-// is ever overwritten; COPY_DONE with h->hTemp and h->strTemp set. (No "~"
-// in the name: Wine looks for a new name that could be a short name by
-// working out the short name of every file in the folder.)
-static int CreateTempBeside(CopyHandles* h, const DataObjStr& target)
+// A new file in folder, created exclusively so that no other file is ever
+// overwritten; true with h->hTemp and h->strTemp set, else false with the
+// system error in *pErr. The name is too long for a short (8.3) name: Wine
+// looks for a new name that could be a short name by working out the short
+// name of every file in the folder, which in a folder of a thousand files
+// makes the look-up half as dear again.
+static bool CreateTempIn(CopyHandles* h, const DataObjStr& folder, DWORD* pErr)
 {
-    DataObjStr folder = GetDirPart(target);
     DWORD seed = GetTickCount() ^ GetCurrentProcessId();
-    DWORD err = ERROR_FILE_EXISTS;
-    for (DWORD i = 0; i < 0x10000 && err == ERROR_FILE_EXISTS; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof(name), "DZCP%04X.TMP", (unsigned)((seed + i) & 0xFFFF));
+    *pErr = ERROR_FILE_EXISTS;
+    for (DWORD i = 0; i < 0x10000 && *pErr == ERROR_FILE_EXISTS; ++i) {
+        char name[24];
+        std::snprintf(name, sizeof(name), "DZCOPY%04X.TMP", (unsigned)((seed + i) & 0xFFFF));
         DataObjStr path = folder + name;
         h->hTemp = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h->hTemp != INVALID_HANDLE_VALUE) {
             h->strTemp = path;
-            return COPY_DONE;
+            return true;
         }
-        err = GetLastError();
+        *pErr = GetLastError();
+    }
+    return false;
+}
+
+// The temporary file beside the target. The target's folder is made (with
+// its parents) only when it turns out to be missing: looking for it first
+// would cost every file a look-up. A folder that cannot be made shows as
+// the failure to write the target.
+static int CreateTempBeside(CopyHandles* h, const DataObjStr& target)
+{
+    DataObjStr folder = GetDirPart(target);
+    DWORD err;
+    if (CreateTempIn(h, folder, &err))
+        return COPY_DONE;
+    if (err == ERROR_PATH_NOT_FOUND) {
+        CreateFolderTree(folder);
+        if (CreateTempIn(h, folder, &err))
+            return COPY_DONE;
     }
     return ReportWriteFailure(err, target);
 }

@@ -4,25 +4,12 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "base/text.h"
 #include "scratch_test.h"
 #include "setup/setupparams.h"
 #include "setup/shellreg.h"
 #include "testkit/shortcut_reader.h"
 
 namespace {
-
-// The text with its ASCII letters in upper case, double bytes untouched.
-std::string AsciiUpper(std::string text)
-{
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (IsSjisLead((unsigned char)text[i]))
-            ++i;
-        else if (text[i] >= 'a' && text[i] <= 'z')
-            text[i] = char(text[i] - 'a' + 'A');
-    }
-    return text;
-}
 
 std::string Reg(HKEY root, const char* key, const char* value)
 {

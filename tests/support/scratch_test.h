@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/errreport.h"
+#include "base/text.h"
 #include "dazo/Data.h"
 #include "robot/readable_text.h"
 #include "robot/robot_gtest.h"
@@ -72,6 +73,18 @@ private:
 inline std::string Text(const DataObjStr& text)
 {
     return std::string((const char*)text);
+}
+
+// The text with its ASCII letters in upper case, double bytes untouched.
+inline std::string AsciiUpper(std::string text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsSjisLead((unsigned char)text[i]))
+            ++i;
+        else if (text[i] >= 'a' && text[i] <= 'z')
+            text[i] = char(text[i] - 'a' + 'A');
+    }
+    return text;
 }
 
 // The text of a system error as Japanese Windows words it.

@@ -72,6 +72,14 @@ bool PressButton(HWND dlg, int id)
     return button && Click(dlg, id, button);
 }
 
+// Posted as the keyboard's messages are, so that the dialog loop's
+// IsDialogMessage sees the key; the repeat count 1 in lParam, the key-up with
+// its previous-state and transition bits.
+bool PressEnter(HWND dlg)
+{
+    return PostMessageA(dlg, WM_KEYDOWN, VK_RETURN, 1) && PostMessageA(dlg, WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
 bool SetEditText(HWND dlg, int id, const char* text)
 {
     HWND edit = detail::UsableControl(dlg, id);

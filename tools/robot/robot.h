@@ -60,6 +60,11 @@ std::string GetItemText(HWND dlg, int id);
 // user could not click it either).
 bool PressButton(HWND dlg, int id);
 
+// Presses Enter in `dlg` as a user's key would: the dialog's own handling
+// presses its default button (the focused push button, else the default
+// one). The key is posted, so the dialog must be running its modal loop.
+bool PressEnter(HWND dlg);
+
 // Sets the text of an edit control (WM_SETTEXT). True when the control then
 // holds exactly `text` (an edit with a length limit may cut it).
 bool SetEditText(HWND dlg, int id, const char* text);

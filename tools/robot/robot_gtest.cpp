@@ -79,39 +79,60 @@ std::string ButtonDifference(const std::vector<int>& expected, const std::vector
     return same;
 }
 
-::testing::AssertionResult RunAnsweringBoxes(const std::function<void()>& action, const std::vector<BoxAnswer>& boxes)
+// Answers the boxes of process pid in order. False with *failure when a box
+// does not come or cannot be answered; differences go to *mismatch.
+static bool AnswerInOrder(DWORD pid, const std::vector<BoxAnswer>& boxes, std::string* failure, std::string* mismatch)
 {
-    std::string mismatch;
-    RobotThread robot([&](std::string* failure) {
-        for (size_t i = 0; i < boxes.size(); ++i) {
-            const BoxAnswer& box = boxes[i];
-            const std::string place = "box " + std::to_string(i + 1) + ": ";
-            HWND hwnd = nullptr;
-            ::testing::AssertionResult same = NextMessageBoxIs(GetCurrentProcessId(), box.caption.c_str(),
-                                                               box.text.c_str(), box.buttons, kBoxWaitMs, &hwnd);
-            if (!hwnd) {
-                *failure = place + same.message();
-                return false;
-            }
-            if (!same)
-                mismatch += place + same.message();
-            if (box.whileOpen)
-                box.whileOpen(hwnd);
-            // Pressed whether it matched or not, so that the program goes on.
-            if (!PressButton(hwnd, box.press) || !WaitGone(hwnd, kBoxWaitMs)) {
-                *failure = place + "could not press " + ButtonName(box.press);
-                return false;
-            }
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const BoxAnswer& box = boxes[i];
+        const std::string place = "box " + std::to_string(i + 1) + ": ";
+        HWND hwnd = nullptr;
+        ::testing::AssertionResult same =
+            NextMessageBoxIs(pid, box.caption.c_str(), box.text.c_str(), box.buttons, kBoxWaitMs, &hwnd);
+        if (!hwnd) {
+            *failure = place + same.message();
+            return false;
         }
-        return true;
-    });
-    action();
-    std::string failure;
-    if (!robot.Join(&failure))
+        if (!same)
+            *mismatch += place + same.message();
+        if (box.whileOpen)
+            box.whileOpen(hwnd);
+        // Pressed whether it matched or not, so that the program goes on.
+        bool pressed = box.press == kEnterKey ? PressEnter(hwnd) : PressButton(hwnd, box.press);
+        if (!pressed || !WaitGone(hwnd, kBoxWaitMs)) {
+            *failure = place + "could not press " + (box.press == kEnterKey ? "Enter" : ButtonName(box.press));
+            return false;
+        }
+    }
+    return true;
+}
+
+static ::testing::AssertionResult Outcome(bool answered, const std::string& failure, const std::string& mismatch)
+{
+    if (!answered)
         return ::testing::AssertionFailure() << failure << "\n" << mismatch;
     if (!mismatch.empty())
         return ::testing::AssertionFailure() << mismatch;
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult RunAnsweringBoxes(const std::function<void()>& action, const std::vector<BoxAnswer>& boxes)
+{
+    std::string mismatch;
+    RobotThread robot([&](std::string* failure) {
+        return AnswerInOrder(GetCurrentProcessId(), boxes, failure, &mismatch);
+    });
+    action();
+    std::string failure;
+    bool answered = robot.Join(&failure);
+    return Outcome(answered, failure, mismatch);
+}
+
+::testing::AssertionResult AnswerBoxesOf(DWORD pid, const std::vector<BoxAnswer>& boxes)
+{
+    std::string failure, mismatch;
+    bool answered = AnswerInOrder(pid, boxes, &failure, &mismatch);
+    return Outcome(answered, failure, mismatch);
 }
 
 ::testing::AssertionResult RunAnsweringBox(const std::function<void()>& action, const BoxAnswer& box,

@@ -37,11 +37,14 @@ namespace robot {
 // while a robot thread answers the message boxes it shows.
 constexpr DWORD kBoxWaitMs = 10000;
 
+// As BoxAnswer::press: the Enter key, which presses the box's default button.
+constexpr int kEnterKey = 0;
+
 struct BoxAnswer {
     std::string caption;
     std::string text;
     std::vector<int> buttons;  // control ids in tab order
-    int press;                 // the button the robot presses
+    int press;                 // the button the robot presses, or kEnterKey
     // Called on the robot thread while the box is open, before the press
     // (puts a missing file in place, lets a held file go, reads the box ...).
     std::function<void(HWND box)> whileOpen = nullptr;
@@ -55,6 +58,10 @@ struct BoxAnswer {
 //       {{kCaption, kQuestion, {IDYES, IDNO}, IDNO},
 //        {kCaption, kQuestion, {IDYES, IDNO}, IDYES}}));
 ::testing::AssertionResult RunAnsweringBoxes(const std::function<void()>& action, const std::vector<BoxAnswer>& boxes);
+
+// Answers the boxes of another process, which runs on its own, in order on
+// the calling thread; the same checks as RunAnsweringBoxes.
+::testing::AssertionResult AnswerBoxesOf(DWORD pid, const std::vector<BoxAnswer>& boxes);
 
 // The same for one box, read into *seen (when given) while it is open.
 ::testing::AssertionResult RunAnsweringBox(const std::function<void()>& action, const BoxAnswer& box,
