@@ -43,6 +43,11 @@ int GetShellFolders(SetupParams* params);
 // key or the value cannot be read. Reports nothing.
 DataObjStr ReadRegString(HKEY root, const char* keyPath, const char* valueName, const char* deflt);
 
+// Clears *keys, then reads the four values from the application's key, which
+// is created when it does not exist. 1 on success (a missing value or one of
+// another type reads empty); 0 after a reported failure.
+int ReadAppKeys(AppKeys* keys);
+
 // ---- Writing ----------------------------------------------------------------
 
 // The form in which program folders are compared: absolute, every component

@@ -79,4 +79,24 @@ TEST_F(ShellRecords, RegistryStringsOfAnotherTypeReadEmpty)
     EXPECT_EQ("(missing)", Reg(HKEY_CURRENT_USER, "Software\\DarvoTest", "y"));
 }
 
+// What the install driver and the uninstall find of a registered
+// installation: strings as stored, other types and missing values empty, a
+// long value whole.
+TEST_F(ShellRecords, AppKeysReadBackAsStored)
+{
+    const std::string longLink(600, 'L');
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, &key));
+    RegSetValueExA(key, "AppDir", 0, REG_SZ, (const BYTE*)"c:\\表\\", 7);
+    RegSetValueExA(key, "KeyAppDir", 0, REG_EXPAND_SZ, (const BYTE*)"%X%", 4);
+    RegSetValueExA(key, "pathShortcut1", 0, REG_SZ, (const BYTE*)longLink.c_str(), (DWORD)longLink.size() + 1);
+    RegCloseKey(key);
+    AppKeys keys;
+    keys.pathShortcut2 = "old";
+    ASSERT_EQ(1, ReadAppKeys(&keys));
+    EXPECT_EQ("c:\\表\\||" + longLink + "|",
+              Text(keys.AppDir) + "|" + Text(keys.KeyAppDir) + "|" + Text(keys.pathShortcut1) + "|" +
+                  Text(keys.pathShortcut2));
+}
+
 }  // namespace
