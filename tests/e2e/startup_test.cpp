@@ -24,6 +24,7 @@ constexpr DWORD kWaitMs = 20000;
 constexpr char kSetupTitle[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版) セットアップ";
 constexpr char kProductTitle[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版)";
 const std::string kMedium = "C:\\medium\\";
+const char kNoPath[] = "指定されたパスが見つかりません。";
 const std::string kCopy = std::string(AddBackslash(GetWindowsDir())) + "SETUP1.EXE";
 
 // Copies the built SETUP.EXE into folder (made with its parents); returns the
@@ -72,11 +73,14 @@ DWORD ExitCode(HANDLE process)
 
 struct Box { const char* caption; std::string text; std::vector<int> buttons; int press; };
 
-// The stand-in of the install driver names the mode and the source folder.
-Box Install(const std::string& source, const char* mode = "INSTALL")
+// The install driver's first word about a source folder without a file
+// list: the report that names the folder it was given.
+Box Install(const std::string& source, const char* systemText = "指定されたファイルが見つかりません。")
 {
-    return {kSetupTitle, std::string(mode) + " [" + source + "]", {IDOK}, IDOK};
+    return {kSetupTitle, std::string(systemText) + "\n\nファイル " + source + "SETUP.LST をオープンできません.", {IDOK}, IDOK};
 }
+// With a file list and nothing registered, an update ends at once.
+const Box kUpdate = {kSetupTitle, "ヴェルンド！出納帳 Version 5.5(ゼノプ版)が見つかりません", {IDOK}, IDOK};
 
 struct SetupRun {
     const char* name;
@@ -86,6 +90,7 @@ struct SetupRun {
     DWORD exitCode;
     std::string fault = "";  // faults.exe's arguments: what stands while the setup runs
     bool installed = false;  // DARVO5.EXE lies beside SETUP.EXE
+    std::string list = "";   // a source folder given an empty SETUP.LST
 };
 
 const char kQuestion[] = "出納帳が起動中はセットアップを行えません.\n\n出納帳のウィンドウを全て閉じて OK を押してください";
@@ -121,10 +126,10 @@ const SetupRun kRuns[] = {
     // bytes of an ID.
     {"ProgramFolderTooLongForTheLock", kLongFolder, kMedium, false,
      {{kProductTitle, "フォルダ名が長すぎます！\n\n" + kLongFolder, {IDOK}, IDOK}}, (DWORD)-1},
-    {"QuotedFolderWithBlanksAndAFurtherWord", kMedium, "\"D:\\my medium\\\" extra", false, {Install("D:\\my medium\\")}, 0},
-    {"UpdateWithUninstallUpdates", kMedium, "/UNINSTALL /update C:\\SRC", false, {Install("C:\\SRC", "UPDATE")}, 0},
-    {"GluedLettersAfterUpdateBecomeTheFolder", kMedium, "/UPDATEX", false, {Install("X", "UPDATE")}, 0},
-    {"UnknownOptionBecomesTheFolder", kMedium, "/FOO", false, {Install("FOO")}, 0},
+    {"QuotedFolderWithBlanksAndAFurtherWord", kMedium, "\"D:\\my medium\\\" extra", false, {Install("D:\\my medium\\", kNoPath)}, 0},
+    {"UpdateWithUninstallUpdates", kMedium, "/UNINSTALL /update C:\\SRC", false, {kUpdate}, 0, "", false, "C:\\SRC\\"},
+    {"GluedLettersAfterUpdateBecomeTheFolder", kMedium, "/UPDATEX", false, {Install("X\\", kNoPath)}, 0},
+    {"UnknownOptionBecomesTheFolder", kMedium, "/FOO", false, {Install("FOO\\", kNoPath)}, 0},
 };
 
 void PrintTo(const SetupRun& run, std::ostream* os) { *os << run.name; }
@@ -139,6 +144,8 @@ TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
     std::string setup = MakeMedium(run.medium);
     if (run.installed)
         std::ofstream(run.medium + "DARVO5.EXE") << "x";
+    if (!run.list.empty() && CreateDirTree(run.list.c_str()))
+        std::ofstream(run.list + "SETUP.LST");
     std::unique_ptr<ChildProcess> first(Start(setup, run.tail));
     HANDLE worker = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, first->Pid());
     if (run.relaunches) {
@@ -172,8 +179,7 @@ TEST(StartupWhileACopyRunsE2e, TheCopyCannotBeReplacedAndASecondSetupIsRefused)
     HANDLE copy = FindCopy();
     ASSERT_NE(nullptr, copy);
     HWND installBox = nullptr;
-    ASSERT_TRUE(robot::NextMessageBoxIs(GetProcessId(copy), kSetupTitle, "INSTALL [C:\\medium\\]", {IDOK}, kWaitMs,
-                                        &installBox));
+    ASSERT_TRUE(robot::NextMessageBoxIs(GetProcessId(copy), kSetupTitle, Install(kMedium).text.c_str(), {IDOK}, kWaitMs, &installBox));
 
     std::unique_ptr<ChildProcess> again(Start(setup, ""));
     EXPECT_TRUE(robot::AnswerNextBox(again->Pid(), kSetupTitle,
@@ -204,7 +210,7 @@ TEST(StartupWhileTheApplicationRunsE2e, TheUserIsAskedUntilItEnds)
             application.reset();  // the application ends
         EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, kQuestion, {IDOK, IDCANCEL}, IDOK, kWaitMs)) << ok;
     }
-    EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, "INSTALL [C:\\medium\\]", {IDOK}, IDOK, kWaitMs));
+    EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, Install(kMedium).text, {IDOK}, IDOK, kWaitMs));
     DWORD code = 0xDEAD;
     EXPECT_TRUE(run->Wait(kWaitMs, &code) && code == 0) << code;
 }

@@ -10,6 +10,7 @@
 #include "setup/setupparams.h"
 #include "setup/shellreg.h"
 #include "testkit/child_process.h"
+#include "testkit/file_facts.h"
 #include "testkit/shortcut_reader.h"
 #include "testmedium/test_medium.h"
 
@@ -48,10 +49,20 @@ InstallRun::InstallRun(const std::string& entryExe) : m_strEntry(entryExe)
         {"doc\\DOC.TXT", "読んでね\r\n"}, {"settings\\SHARE.ENV", "[出納帳]\r\nVersion=5500\r\n"},
         {"settings\\DARVOSHL.ENV", "[会社選択]\r\n自動起動=0\r\n"},
         {"settings\\DARVO5.ENV", "[GrDarvo]\r\nRowHighlight=1\r\n"}, {"sample\\サンプル.QLB", NoiseBytes(2000, 7)}};
+    // Each source gets a time of its own, long past and in whole seconds:
+    // mkmedium keeps a file's time only to the second, and an installed file
+    // with the time of its copy must not pass for one with its source's.
+    SYSTEMTIME day = {1999, 4, 0, 1, 9, 0, 0, 0};
+    FILETIME time;
+    SystemTimeToFileTime(&day, &time);
     for (const auto& [path, bytes] : sources) {
         std::string file = kVendor + std::string(path);
         std::filesystem::create_directories(file.substr(0, file.rfind('\\')));
         WriteTestFile(file, bytes);
+        ULARGE_INTEGER later = {{time.dwLowDateTime, time.dwHighDateTime}};
+        later.QuadPart += 60 * 10000000ULL;
+        time = {later.LowPart, later.HighPart};
+        EXPECT_TRUE(SetLastWriteTime(file, time)) << file;
         m_sources[file.substr(file.rfind('\\') + 1)] = file;
     }
     WriteTestFile(kVendor + std::string("medium.txt"), "[Medium]\r\nDiskSize=" + std::to_string(diskSize) + "\r\n" + kDescription);
@@ -66,9 +77,9 @@ std::string InstallRun::Disk(int disk)
 
 void InstallRun::Insert(int disk)
 {
-    for (const auto& file : std::filesystem::directory_iterator(Disk(disk)))
-        std::filesystem::copy_file(file.path(), std::filesystem::path(Disk(1)) / file.path().filename(),
-                                   std::filesystem::copy_options::overwrite_existing);
+    // CopyFileA keeps each file's time, as a disk put in the drive would.
+    for (const std::string& name : FolderEntries(Disk(disk) + "\\"))
+        EXPECT_TRUE(CopyFileA((Disk(disk) + "\\" + name).c_str(), (Disk(1) + "\\" + name).c_str(), FALSE)) << name;
 }
 
 robot::BoxAnswer InstallRun::DiskPrompt(int disk, const std::string& source, std::function<void(HWND)> whileOpen)
