@@ -4,7 +4,6 @@
 // and checks everything the run shows: its boxes, the copy in the Windows
 // folder and the exit code.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -39,28 +38,6 @@ std::string MakeMedium(const std::string& folder)
 ChildProcess* Start(const std::string& exe, const std::string& tail)
 {
     return new ChildProcess("\"" + exe + "\"" + (tail.empty() ? "" : " " + tail));
-}
-
-// The processes of the copy in the Windows folder, found by their file name.
-std::vector<DWORD> CopyPids()
-{
-    std::vector<DWORD> pids;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        if (lstrcmpiA(entry.szExeFile, "SETUP1.EXE") == 0)
-            pids.push_back(entry.th32ProcessID);
-    CloseHandle(snapshot);
-    return pids;
-}
-
-HANDLE FindCopy()
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitMs; Sleep(50))
-        if (!CopyPids().empty())
-            return OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, CopyPids()[0]);
-    return nullptr;
 }
 
 DWORD ExitCode(HANDLE process)
@@ -150,7 +127,7 @@ TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
     HANDLE worker = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, first->Pid());
     if (run.relaunches) {
         EXPECT_EQ(0u, ExitCode(worker)) << "the first instance";
-        worker = FindCopy();
+        worker = WaitForProcess("SETUP1.EXE", kWaitMs);
         ASSERT_NE(nullptr, worker) << "no SETUP1.EXE runs";
     }
     for (const Box& box : run.boxes)
@@ -176,7 +153,7 @@ TEST(StartupWhileACopyRunsE2e, TheCopyCannotBeReplacedAndASecondSetupIsRefused)
 {
     std::string setup = MakeMedium(kMedium);
     std::unique_ptr<ChildProcess> first(Start(setup, ""));
-    HANDLE copy = FindCopy();
+    HANDLE copy = WaitForProcess("SETUP1.EXE", kWaitMs);
     ASSERT_NE(nullptr, copy);
     HWND installBox = nullptr;
     ASSERT_TRUE(robot::NextMessageBoxIs(GetProcessId(copy), kSetupTitle, Install(kMedium).text.c_str(), {IDOK}, kWaitMs, &installBox));
@@ -188,7 +165,7 @@ TEST(StartupWhileACopyRunsE2e, TheCopyCannotBeReplacedAndASecondSetupIsRefused)
                                      {IDOK}, IDOK, kWaitMs));
     DWORD code = 0xDEAD;
     EXPECT_TRUE(again->Wait(kWaitMs, &code) && code == 0) << code;
-    EXPECT_EQ(1u, CopyPids().size()) << "nothing was started after the failed copy";
+    EXPECT_EQ(1u, ProcessIds("SETUP1.EXE").size()) << "nothing was started after the failed copy";
 
     std::unique_ptr<ChildProcess> second(Start(setup, kMedium));
     EXPECT_TRUE(robot::AnswerNextBox(second->Pid(), kSetupTitle, "エラーです\n\n出納帳セットアップがすでに起動中です",

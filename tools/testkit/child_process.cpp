@@ -115,7 +115,8 @@ HANDLE WaitForProcess(const char* exeName, DWORD timeoutMs)
     for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50)) {
         std::vector<DWORD> pids = ProcessIds(exeName);
         if (!pids.empty())
-            return OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pids[0]);
+            return OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE, FALSE,
+                               pids[0]);
     }
     return nullptr;
 }

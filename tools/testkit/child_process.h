@@ -47,5 +47,6 @@ std::string ReadFileBytes(const std::string& path);
 // The processes whose exe is named exeName ("SETUP1.EXE"), in any case.
 std::vector<DWORD> ProcessIds(const char* exeName);
 // Waits for a process of that name to run and opens it (to wait for it, read
-// its exit code, end it); null on time-out. The caller closes the handle.
+// its exit code and memory figures, end it); null on time-out. The caller
+// closes the handle.
 HANDLE WaitForProcess(const char* exeName, DWORD timeoutMs);
