@@ -30,6 +30,7 @@ const robot::BoxAnswer kStopYes = Run::Question("セットアップを中止し�
 const robot::BoxAnswer kGo = Run::Question("セットアップを行います。よろしいですか？", IDYES);
 const robot::BoxAnswer kOffer = Run::Question("以下のフォルダに「ヴェルンド！出納帳 Ver.5」を見つけました。この出納帳を更新（上書きインス"
     "トール）しますか？\n\n" + kApp + "\n\n（更新しても、すでに存在する帳簿データや設定はそのまま残ります）", IDYES);
+const char kNoVersion[] = "[Default]\r\n名前=山田 太郎\r\n";
 const std::map<std::string, std::string> kInstalled = {{"DARVO5.EXE", "old"}, {"DARVOSHL.EXE", "old"}};
 
 std::map<std::string, std::string> In(const std::string& folder, std::map<std::string, std::string> files)
@@ -121,7 +122,8 @@ const Flow kFlows[] = {
          In(kDefaultDoc, {{"読んでね.TXT", "DOC.TXT"}, {"サンプル.QLB", ""}}),
      {{kApp + "SHARE.ENV", "[出納帳]\r\nVersion=5621\r\n[会社選択]\r\n自動起動=1\r\n"}, {kApp + "DARVOSHL.ENV", "[会社選択]\r\n"}},
      "AppDir=" + kApp + "\n"},
-    {"UpdateOptionAsksAndIsStoppedInFiles2", "/UPDATE", kApp, In(kApp, {{"SHARE.ENV", "[出納帳]\r\nVersion=5500\r\n"}}),
+    // Settings without a version read as version 0, which is updated.
+    {"UpdateOptionAsksAndIsStoppedInFiles2", "/UPDATE", kApp, In(kApp, {{"SHARE.ENV", kNoVersion}}),
      {{"ヴェルンド！出納帳 Version 5.5(ゼノプ版) セットアップ／サービスパック(5.621)",
        "以下のフォルダに組み込まれているヴェルンド！出納帳 Version 5.5(ゼノプ版)を更新します。よろしいですか？\n\n" + kApp,
        {IDYES, IDNO}, IDYES},
@@ -130,13 +132,16 @@ const Flow kFlows[] = {
       Run::Notice(kStopped)},
      In(kApp, {{"DARVO5.EXE", "DARVO5.EXE"}, {"README.TXT", "README.TXT"}, {"DARVOSHL.EXE", ""}}) +
          In(kDefaultDoc, {{"読んでね.TXT", ""}}),
-     {{kApp + "SHARE.ENV", "[出納帳]\r\nVersion=5500\r\n"}}, "AppDir=" + kApp + "\n"},
+     {{kApp + "SHARE.ENV", kNoVersion}}, "AppDir=" + kApp + "\n"},
     {"SameVersionIsNotUpdated", "", kApp, In(kApp, kInstalled + std::map<std::string, std::string> {{"SHARE.ENV", "[出納帳]\r\nVersion=5621\r\n"}}),
      {kOffer, Run::Notice("組み込まれている「ヴェルンド！出納帳 Version 5.5(ゼノプ版)」は同じかより新しいバージョンです。更新は必要あり"
                           "ません。\n\nフォルダ:" + kApp)},
      In(kApp, {{"COMMON.DLL", ""}}), In(kApp, kInstalled), "AppDir=" + kApp + "\n"},
     {"UpdateOptionWithNothingRegistered", "/update", "", {},
      {Run::Notice("ヴェルンド！出納帳 Version 5.5(ゼノプ版)が見つかりません")}, In(kDefaultApp, {{"COMMON.DLL", ""}}), {}, ""},
+    {"UpdateOptionWithoutSettings", "/UPDATE", kApp, In(kApp, kInstalled),
+     {Run::Notice("指定されたファイルが見つかりません。\n\nファイル " + kApp + "SHARE.ENV をオープンできません.")},
+     In(kApp, {{"COMMON.DLL", ""}}), In(kApp, kInstalled), "AppDir=" + kApp + "\n"},
     // Without SHARE.ENV no update is offered.
     {"RegisteredWithoutSettingsIsNotOffered", "", kApp, In(kApp, kInstalled),
      {Run::Question("ヴェルンド！出納帳 Version 5 は既にインストールされています。\n\nこのままセットアップを続けると、既存の出納帳のア"
