@@ -33,20 +33,6 @@ const robot::BoxAnswer kOffer = Run::Question("以下のフォルダに「ヴェ
 const char kNoVersion[] = "[Default]\r\n名前=山田 太郎\r\n";
 const std::map<std::string, std::string> kInstalled = {{"DARVO5.EXE", "old"}, {"DARVOSHL.EXE", "old"}};
 
-std::map<std::string, std::string> In(const std::string& folder, std::map<std::string, std::string> files)
-{
-    std::map<std::string, std::string> placed;
-    for (const auto& [name, value] : files)
-        placed[folder + name] = value;
-    return placed;
-}
-
-std::map<std::string, std::string> operator+(std::map<std::string, std::string> a, const std::map<std::string, std::string>& b)
-{
-    a.insert(b.begin(), b.end());
-    return a;
-}
-
 // Every file of a fresh install in app, by its source on the medium.
 std::map<std::string, std::string> FreshFiles(const std::string& app)
 {

@@ -211,6 +211,20 @@ void PutFiles(const std::map<std::string, std::string>& files)
     }
 }
 
+std::map<std::string, std::string> In(const std::string& folder, const std::map<std::string, std::string>& files)
+{
+    std::map<std::string, std::string> placed;
+    for (const auto& [name, value] : files)
+        placed[folder + name] = value;
+    return placed;
+}
+
+std::map<std::string, std::string> operator+(std::map<std::string, std::string> a, const std::map<std::string, std::string>& b)
+{
+    a.insert(b.begin(), b.end());
+    return a;
+}
+
 void RegisterOwner(const std::string& owner, const std::string& organization)
 {
     const char key[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";

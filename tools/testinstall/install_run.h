@@ -85,6 +85,10 @@ void RegisterAppDir(const std::string& folder);
 void RegisterOwner(const std::string& owner, const std::string& organization);
 // Files put in place (path: bytes), their folders made as needed.
 void PutFiles(const std::map<std::string, std::string>& files);
+// The files named in folder (folder given with its trailing backslash), and
+// two such maps joined, for PutFiles and Differences.
+std::map<std::string, std::string> In(const std::string& folder, const std::map<std::string, std::string>& files);
+std::map<std::string, std::string> operator+(std::map<std::string, std::string> a, const std::map<std::string, std::string>& b);
 
 // The records of an installation, a line for each one present: the four
 // application values, the ".QLB" type and its open command, the uninstall
