@@ -103,7 +103,8 @@ const SetupRun kRuns[] = {
     // bytes of an ID.
     {"ProgramFolderTooLongForTheLock", kLongFolder, kMedium, false,
      {{kProductTitle, "フォルダ名が長すぎます！\n\n" + kLongFolder, {IDOK}, IDOK}}, (DWORD)-1},
-    {"QuotedFolderWithBlanksAndAFurtherWord", kMedium, "\"D:\\my medium\\\" extra", false, {Install("D:\\my medium\\", kNoPath)}, 0},
+    {"QuotedFolderWithBlanksAndAFurtherWord", kMedium, "\"D:\\my medium\\\" extra", false,
+     {Install("D:\\my medium\\", kNoPath)}, 0},
     {"UpdateWithUninstallUpdates", kMedium, "/UNINSTALL /update C:\\SRC", false, {kUpdate}, 0, "", false, "C:\\SRC\\"},
     {"GluedLettersAfterUpdateBecomeTheFolder", kMedium, "/UPDATEX", false, {Install("X\\", kNoPath)}, 0},
     {"UnknownOptionBecomesTheFolder", kMedium, "/FOO", false, {Install("FOO\\", kNoPath)}, 0},
@@ -156,7 +157,8 @@ TEST(StartupWhileACopyRunsE2e, TheCopyCannotBeReplacedAndASecondSetupIsRefused)
     HANDLE copy = WaitForProcess("SETUP1.EXE", kWaitMs);
     ASSERT_NE(nullptr, copy);
     HWND installBox = nullptr;
-    ASSERT_TRUE(robot::NextMessageBoxIs(GetProcessId(copy), kSetupTitle, Install(kMedium).text.c_str(), {IDOK}, kWaitMs, &installBox));
+    ASSERT_TRUE(robot::NextMessageBoxIs(GetProcessId(copy), kSetupTitle, Install(kMedium).text.c_str(), {IDOK}, kWaitMs,
+                                        &installBox));
 
     std::unique_ptr<ChildProcess> again(Start(setup, ""));
     EXPECT_TRUE(robot::AnswerNextBox(again->Pid(), kSetupTitle,
