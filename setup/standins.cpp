@@ -1,17 +1,9 @@
-// Stand-ins for the install driver (install and update from a source folder)
-// and the uninstall (removal of a program folder), which are not built yet.
-// Each shows what it was asked to do, so that the start-up and the mode
-// selection can be seen working end to end.
+// A stand-in for the uninstall (removal of a program folder), which is not
+// built yet. It shows what it was asked to do, so that the start-up and the
+// mode selection can be seen working end to end.
 
 #include "base/msgbox.h"
 #include "setup/setup.h"
-
-void RunInstall(bool fUpdate, DataObjStr source)
-{
-    DataObjStr text;
-    text << (fUpdate ? "UPDATE" : "INSTALL") << " [" << source << "]";
-    ShowMessage(nullptr, text, nullptr, MB_OK);
-}
 
 // OK stands for a removal that completed, Cancel for one that did not.
 void RunAddRemove(DataObjStr programFolder)

@@ -4,7 +4,6 @@
 // and checks everything the run shows: its boxes, the copy in the Windows
 // folder and the exit code.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +23,7 @@ constexpr DWORD kWaitMs = 20000;
 constexpr char kSetupTitle[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版) セットアップ";
 constexpr char kProductTitle[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版)";
 const std::string kMedium = "C:\\medium\\";
+const char kNoPath[] = "指定されたパスが見つかりません。";
 const std::string kCopy = std::string(AddBackslash(GetWindowsDir())) + "SETUP1.EXE";
 
 // Copies the built SETUP.EXE into folder (made with its parents); returns the
@@ -40,28 +40,6 @@ ChildProcess* Start(const std::string& exe, const std::string& tail)
     return new ChildProcess("\"" + exe + "\"" + (tail.empty() ? "" : " " + tail));
 }
 
-// The processes of the copy in the Windows folder, found by their file name.
-std::vector<DWORD> CopyPids()
-{
-    std::vector<DWORD> pids;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        if (lstrcmpiA(entry.szExeFile, "SETUP1.EXE") == 0)
-            pids.push_back(entry.th32ProcessID);
-    CloseHandle(snapshot);
-    return pids;
-}
-
-HANDLE FindCopy()
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < kWaitMs; Sleep(50))
-        if (!CopyPids().empty())
-            return OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, CopyPids()[0]);
-    return nullptr;
-}
-
 DWORD ExitCode(HANDLE process)
 {
     DWORD code = 0xDEAD;
@@ -72,11 +50,14 @@ DWORD ExitCode(HANDLE process)
 
 struct Box { const char* caption; std::string text; std::vector<int> buttons; int press; };
 
-// The stand-in of the install driver names the mode and the source folder.
-Box Install(const std::string& source, const char* mode = "INSTALL")
+// The install driver's first word about a source folder without a file
+// list: the report that names the folder it was given.
+Box Install(const std::string& source, const char* systemText = "指定されたファイルが見つかりません。")
 {
-    return {kSetupTitle, std::string(mode) + " [" + source + "]", {IDOK}, IDOK};
+    return {kSetupTitle, std::string(systemText) + "\n\nファイル " + source + "SETUP.LST をオープンできません.", {IDOK}, IDOK};
 }
+// With a file list and nothing registered, an update ends at once.
+const Box kUpdate = {kSetupTitle, "ヴェルンド！出納帳 Version 5.5(ゼノプ版)が見つかりません", {IDOK}, IDOK};
 
 struct SetupRun {
     const char* name;
@@ -86,6 +67,7 @@ struct SetupRun {
     DWORD exitCode;
     std::string fault = "";  // faults.exe's arguments: what stands while the setup runs
     bool installed = false;  // DARVO5.EXE lies beside SETUP.EXE
+    std::string list = "";   // a source folder given an empty SETUP.LST
 };
 
 const char kQuestion[] = "出納帳が起動中はセットアップを行えません.\n\n出納帳のウィンドウを全て閉じて OK を押してください";
@@ -121,10 +103,11 @@ const SetupRun kRuns[] = {
     // bytes of an ID.
     {"ProgramFolderTooLongForTheLock", kLongFolder, kMedium, false,
      {{kProductTitle, "フォルダ名が長すぎます！\n\n" + kLongFolder, {IDOK}, IDOK}}, (DWORD)-1},
-    {"QuotedFolderWithBlanksAndAFurtherWord", kMedium, "\"D:\\my medium\\\" extra", false, {Install("D:\\my medium\\")}, 0},
-    {"UpdateWithUninstallUpdates", kMedium, "/UNINSTALL /update C:\\SRC", false, {Install("C:\\SRC", "UPDATE")}, 0},
-    {"GluedLettersAfterUpdateBecomeTheFolder", kMedium, "/UPDATEX", false, {Install("X", "UPDATE")}, 0},
-    {"UnknownOptionBecomesTheFolder", kMedium, "/FOO", false, {Install("FOO")}, 0},
+    {"QuotedFolderWithBlanksAndAFurtherWord", kMedium, "\"D:\\my medium\\\" extra", false,
+     {Install("D:\\my medium\\", kNoPath)}, 0},
+    {"UpdateWithUninstallUpdates", kMedium, "/UNINSTALL /update C:\\SRC", false, {kUpdate}, 0, "", false, "C:\\SRC\\"},
+    {"GluedLettersAfterUpdateBecomeTheFolder", kMedium, "/UPDATEX", false, {Install("X\\", kNoPath)}, 0},
+    {"UnknownOptionBecomesTheFolder", kMedium, "/FOO", false, {Install("FOO\\", kNoPath)}, 0},
 };
 
 void PrintTo(const SetupRun& run, std::ostream* os) { *os << run.name; }
@@ -139,11 +122,13 @@ TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
     std::string setup = MakeMedium(run.medium);
     if (run.installed)
         std::ofstream(run.medium + "DARVO5.EXE") << "x";
+    if (!run.list.empty() && CreateDirTree(run.list.c_str()))
+        std::ofstream(run.list + "SETUP.LST");
     std::unique_ptr<ChildProcess> first(Start(setup, run.tail));
     HANDLE worker = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, first->Pid());
     if (run.relaunches) {
         EXPECT_EQ(0u, ExitCode(worker)) << "the first instance";
-        worker = FindCopy();
+        worker = WaitForProcess("SETUP1.EXE", kWaitMs);
         ASSERT_NE(nullptr, worker) << "no SETUP1.EXE runs";
     }
     for (const Box& box : run.boxes)
@@ -169,10 +154,10 @@ TEST(StartupWhileACopyRunsE2e, TheCopyCannotBeReplacedAndASecondSetupIsRefused)
 {
     std::string setup = MakeMedium(kMedium);
     std::unique_ptr<ChildProcess> first(Start(setup, ""));
-    HANDLE copy = FindCopy();
+    HANDLE copy = WaitForProcess("SETUP1.EXE", kWaitMs);
     ASSERT_NE(nullptr, copy);
     HWND installBox = nullptr;
-    ASSERT_TRUE(robot::NextMessageBoxIs(GetProcessId(copy), kSetupTitle, "INSTALL [C:\\medium\\]", {IDOK}, kWaitMs,
+    ASSERT_TRUE(robot::NextMessageBoxIs(GetProcessId(copy), kSetupTitle, Install(kMedium).text.c_str(), {IDOK}, kWaitMs,
                                         &installBox));
 
     std::unique_ptr<ChildProcess> again(Start(setup, ""));
@@ -182,7 +167,7 @@ TEST(StartupWhileACopyRunsE2e, TheCopyCannotBeReplacedAndASecondSetupIsRefused)
                                      {IDOK}, IDOK, kWaitMs));
     DWORD code = 0xDEAD;
     EXPECT_TRUE(again->Wait(kWaitMs, &code) && code == 0) << code;
-    EXPECT_EQ(1u, CopyPids().size()) << "nothing was started after the failed copy";
+    EXPECT_EQ(1u, ProcessIds("SETUP1.EXE").size()) << "nothing was started after the failed copy";
 
     std::unique_ptr<ChildProcess> second(Start(setup, kMedium));
     EXPECT_TRUE(robot::AnswerNextBox(second->Pid(), kSetupTitle, "エラーです\n\n出納帳セットアップがすでに起動中です",
@@ -204,7 +189,7 @@ TEST(StartupWhileTheApplicationRunsE2e, TheUserIsAskedUntilItEnds)
             application.reset();  // the application ends
         EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, kQuestion, {IDOK, IDCANCEL}, IDOK, kWaitMs)) << ok;
     }
-    EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, "INSTALL [C:\\medium\\]", {IDOK}, IDOK, kWaitMs));
+    EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, Install(kMedium).text, {IDOK}, IDOK, kWaitMs));
     DWORD code = 0xDEAD;
     EXPECT_TRUE(run->Wait(kWaitMs, &code) && code == 0) << code;
 }

@@ -79,6 +79,25 @@ std::string ButtonDifference(const std::vector<int>& expected, const std::vector
     return same;
 }
 
+BoxAnswer DialogAnswer(const std::string& caption, int press, std::function<void(HWND dialog)> whileOpen)
+{
+    return {caption, "", {}, press, whileOpen, true};
+}
+
+// Waits for the dialog of answer, then fills it and presses its button.
+static bool AnswerDialog(DWORD pid, const BoxAnswer& answer, std::string* failure)
+{
+    HWND dialog = WaitWindow(pid, "#32770", answer.caption.c_str(), kBoxWaitMs, failure);
+    if (!dialog)
+        return false;
+    if (answer.whileOpen)
+        answer.whileOpen(dialog);
+    if (PressButton(dialog, answer.press))
+        return true;
+    *failure = "could not press " + ButtonName(answer.press) + " of dialog " + Quoted(answer.caption);
+    return false;
+}
+
 // Answers the boxes of process pid in order. False with *failure when a box
 // does not come or cannot be answered; differences go to *mismatch.
 static bool AnswerInOrder(DWORD pid, const std::vector<BoxAnswer>& boxes, std::string* failure, std::string* mismatch)
@@ -86,6 +105,13 @@ static bool AnswerInOrder(DWORD pid, const std::vector<BoxAnswer>& boxes, std::s
     for (size_t i = 0; i < boxes.size(); ++i) {
         const BoxAnswer& box = boxes[i];
         const std::string place = "box " + std::to_string(i + 1) + ": ";
+        if (box.dialog) {
+            std::string missing;
+            if (AnswerDialog(pid, box, &missing))
+                continue;
+            *failure = place + missing;
+            return false;
+        }
         HWND hwnd = nullptr;
         ::testing::AssertionResult same =
             NextMessageBoxIs(pid, box.caption.c_str(), box.text.c_str(), box.buttons, kBoxWaitMs, &hwnd);

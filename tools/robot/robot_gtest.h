@@ -48,7 +48,15 @@ struct BoxAnswer {
     // Called on the robot thread while the box is open, before the press
     // (puts a missing file in place, lets a held file go, reads the box ...).
     std::function<void(HWND box)> whileOpen = nullptr;
+    // A dialog of the program rather than a message box (see DialogAnswer).
+    bool dialog = false;
 };
+
+// A dialog in a sequence of answers: the program's visible "#32770" window of
+// this caption. Its text and buttons are not compared; whileOpen fills or
+// reads its controls before press, and the press does not wait for the
+// dialog to close: a dialog stays open under the question its button asks.
+BoxAnswer DialogAnswer(const std::string& caption, int press, std::function<void(HWND dialog)> whileOpen = nullptr);
 
 // Runs action while the robot answers the boxes in order, each checked as
 // NextMessageBoxIs does. Fails when a box does not come within kBoxWaitMs or

@@ -1,5 +1,7 @@
 #include "testkit/child_process.h"
 
+#include <tlhelp32.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -93,4 +95,28 @@ bool ChildProcess::WaitForOutput(const std::string& text, DWORD timeoutMs) const
             return Stdout().find(text) != std::string::npos;
     } while (GetTickCount() - start < timeoutMs);
     return false;
+}
+
+std::vector<DWORD> ProcessIds(const char* exeName)
+{
+    std::vector<DWORD> pids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (lstrcmpiA(entry.szExeFile, exeName) == 0)
+            pids.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return pids;
+}
+
+HANDLE WaitForProcess(const char* exeName, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(50)) {
+        std::vector<DWORD> pids = ProcessIds(exeName);
+        if (!pids.empty())
+            return OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE, FALSE,
+                               pids[0]);
+    }
+    return nullptr;
 }

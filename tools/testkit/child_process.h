@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // "\"text\"" for a command line (the texts used here hold no quotes).
 std::string Quote(const std::string& text);
@@ -42,3 +43,10 @@ private:
 // A new empty temporary file's path, and a file's bytes ("" if unreadable).
 std::string NewTempFile();
 std::string ReadFileBytes(const std::string& path);
+
+// The processes whose exe is named exeName ("SETUP1.EXE"), in any case.
+std::vector<DWORD> ProcessIds(const char* exeName);
+// Waits for a process of that name to run and opens it (to wait for it, read
+// its exit code and memory figures, end it); null on time-out. The caller
+// closes the handle.
+HANDLE WaitForProcess(const char* exeName, DWORD timeoutMs);
