@@ -11,7 +11,7 @@ namespace {
 bool TakesValue(const std::string& option)
 {
     static const char* const kValueOptions[]
-        = {"--pid", "--class", "--caption", "--timeout", "--id", "--text", "--out"};
+        = {"--pid", "--class", "--caption", "--timeout", "--id", "--text", "--out", "--x", "--y"};
     for (const char* name : kValueOptions) {
         if (option == name)
             return true;

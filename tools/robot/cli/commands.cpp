@@ -14,6 +14,7 @@ const char kUsage[] = "usage: robot COMMAND [OPTIONS] [--out FILE]\n"
                       "  press     WINDOW --id ID                 click a button\n"
                       "  set-text  WINDOW --id ID --text TEXT     set an edit control's text\n"
                       "  check     WINDOW --id ID [--off]         check (or uncheck) a button\n"
+                      "  move      WINDOW --x X --y Y             move a window's corner to X,Y\n"
                       "WINDOW: [--pid N] [--class C] [--caption T] [--timeout MS] selects a\n"
                       "visible top-level window (default time-out 5000 ms). ID: a number or\n"
                       "IDOK, IDCANCEL, IDYES, IDNO, ... Output is UTF-8. Exit code 0: done,\n"
@@ -151,6 +152,26 @@ ExitCode Check(const CommandLine& line, std::string*, std::string* error)
         [](HWND window, int id, const CommandLine& line) { return robot::SetCheck(window, id, !line.off); }, error);
 }
 
+// As a user drags a window by its title bar: the size and the stacking stay.
+ExitCode Move(const CommandLine& line, std::string*, std::string* error)
+{
+    DWORD x = 0, y = 0;
+    if (!Option(line, "--x") || !Option(line, "--y")) {
+        *error = "move needs --x and --y";
+        return kUsageError;
+    }
+    if (!NumberOption(line, "--x", 0, &x, error) || !NumberOption(line, "--y", 0, &y, error))
+        return kUsageError;
+    HWND window = nullptr;
+    ExitCode found = SelectWindow(line, &window, error);
+    if (found != kSucceeded)
+        return found;
+    if (SetWindowPos(window, nullptr, (int)x, (int)y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+        return kSucceeded;
+    *error = "could not move window " + robot::HandleText(window);
+    return kFailed;
+}
+
 struct Command {
     const char* name;
     ExitCode (*run)(const CommandLine&, std::string*, std::string*);
@@ -163,6 +184,7 @@ constexpr Command kCommands[] = {
     {"press", Press},
     {"set-text", SetText},
     {"check", Check},
+    {"move", Move},
 };
 
 }  // namespace
