@@ -134,6 +134,13 @@ const Flow kFlows[] = {
      [] { PutTemporaryFolders(); RegisterKeyAppDir("C:\\OTHER\\"); },
      {{nullptr, "", true, Remove(kApp, {Run::Removal(kRemoved)}), 0}},
      InstalledRecords("C:\\OTHER\\"), "(none)", ""},
+    // Without the application's key the shortcuts are not known and stay,
+    // and the rest goes; a ".QLB" of another program's type stays.
+    {"NoApplicationKeyAndAForeignQlb", kDoc,
+     [] { EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyA(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY));
+          EXPECT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, ".QLB", REG_SZ, "OtherDocument", 13)); },
+     {{nullptr, "", true, Remove(kApp, {Run::Removal(kRemoved)}), 0}},
+     ".QLB=OtherDocument\nmenu shortcut\ndesktop shortcut\n", "(none)", ""},
 };
 
 class UninstallE2e : public ::testing::TestWithParam<Flow> {};
