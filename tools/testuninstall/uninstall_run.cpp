@@ -6,7 +6,6 @@
 
 #include "setup/shellreg.h"
 #include "testinstall/install_run.h"
-#include "testkit/child_process.h"
 
 namespace {
 
@@ -17,6 +16,13 @@ const char kDescription[] =
     "$(AppPath)HELP\\DARVO5.HLP=DARVO5.HLP\r\n$(AppPath)SETUP.EXE=SETUP.EXE\r\n"
     "[Setting]\r\n$(AppPath)SHARE.ENV=SHARE.ENV\r\n$(AppPath)DARVOSHL.ENV=DARVOSHL.ENV\r\n"
     "[Sample]\r\n$(AppPath)サンプル.QLB=サンプル.QLB, compress\r\n";
+
+std::string TemporaryFolder()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    return temp;
+}
 
 std::string WithoutBackslash(const std::string& folder)
 {
@@ -74,6 +80,12 @@ robot::BoxAnswer UninstallRun::Confirm(const std::string& folder, int press)
     return {kRemoveCaption,
             "ヴェルンド！出納帳 Version 5 をこのコンピュータから削除しますか？\n\n（フォルダ[" + folder + "]が削除されます）",
             {IDYES, IDNO}, press};
+}
+
+std::vector<robot::BoxAnswer> UninstallRun::Remove(const std::string& folder, std::vector<robot::BoxAnswer> boxes)
+{
+    boxes.insert(boxes.begin(), {Choice(3), Confirm(folder, IDYES)});
+    return boxes;
 }
 
 robot::BoxAnswer UninstallRun::Removal(const std::string& text)
@@ -136,12 +148,35 @@ std::string DescribeInstallation()
     for (bool desktop : {false, true})
         if (GetFileAttributesA(ShortcutPath(desktop).c_str()) != INVALID_FILE_ATTRIBUTES)
             records += desktop ? "desktop shortcut\n" : "menu shortcut\n";
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof(temp), temp);
-    for (const char* name : {"CorvaVelundDarvo5", "CorvaVelundDarvo5Shell"})
-        if (GetFileAttributesA((std::string(temp) + name).c_str()) != INVALID_FILE_ATTRIBUTES)
-            records += std::string("temp ") + name + "\n";
     return records;
+}
+
+void PutTemporaryFolders()
+{
+    PutFiles({{TemporaryFolder() + "CorvaVelundDarvo5\\work\\a.tmp", "a"}, {TemporaryFolder() + "CorvaVelundDarvo5Shell\\b.tmp", "b"}});
+}
+
+bool TemporaryFoldersThere()
+{
+    for (const char* name : {"CorvaVelundDarvo5", "CorvaVelundDarvo5Shell"})
+        if (GetFileAttributesA((TemporaryFolder() + name).c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    return false;
+}
+
+void SetAppValue(const char* name, const std::string& text)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, 0, KEY_SET_VALUE, &key));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)text.c_str(), (DWORD)text.size() + 1));
+    RegCloseKey(key);
+}
+
+std::unique_ptr<ChildProcess> HoldOpen(const std::string& path)
+{
+    std::unique_ptr<ChildProcess> holder(new ChildProcess(std::string(FAULTS_EXE) + " hold-file " + Quote(path) + " 60000"));
+    EXPECT_TRUE(holder->WaitForOutput("ready", 10000)) << path;
+    return holder;
 }
 
 std::string ListTree(const std::string& folder)

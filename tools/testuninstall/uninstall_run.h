@@ -8,10 +8,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "robot/robot_gtest.h"
+#include "testkit/child_process.h"
 #include "testmedium/test_medium.h"
 
 // The medium ([Files] DARVO5.EXE compressed, DARVOSHL.EXE, HELP\DARVO5.HLP,
@@ -33,6 +35,8 @@ public:
     // own caption (press: IDOK, or IDYES/IDNO for a question).
     static robot::BoxAnswer Removal(const std::string& text);
     static robot::BoxAnswer Setup(const std::string& text, int press = IDOK);
+    // The choice of the removal, its confirmation for folder, then boxes.
+    static std::vector<robot::BoxAnswer> Remove(const std::string& folder, std::vector<robot::BoxAnswer> boxes);
 
     // Starts command as a user does and answers the boxes of the setup that
     // does the work: with relaunch, the first instance's copy SETUP1.EXE in
@@ -50,8 +54,16 @@ private:
 // The records of an installation that an uninstall may remove, a line for
 // each present: the four application values, the application's key, the
 // ".QLB" type, the document type's key, the uninstall command, the Start-menu
-// and desktop shortcuts, the application's temporary folders.
+// and desktop shortcuts.
 std::string DescribeInstallation();
+// The application's temporary folders, each with a file, in the temporary
+// folder; and whether one of them is there.
+void PutTemporaryFolders();
+bool TemporaryFoldersThere();
+// A value of the application's key (as another installation left it).
+void SetAppValue(const char* name, const std::string& text);
+// tools/faults holding path open, until the process is released.
+std::unique_ptr<ChildProcess> HoldOpen(const std::string& path);
 // What folder holds, a line for each file and (with a trailing backslash)
 // folder below it, in name order; "(none)" when the folder is not there.
 std::string ListTree(const std::string& folder);
