@@ -1,7 +1,5 @@
 #include "testuninstall/uninstall_run.h"
 
-#include <objbase.h>
-
 #include <algorithm>
 
 #include "setup/shellreg.h"
