@@ -5,7 +5,6 @@
 #include "setup/uninstall.h"
 
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <cstring>
 #include <initializer_list>
@@ -58,6 +57,24 @@ struct OpenKey {
     }
 };
 
+// Deletes the key at path with the keys below it, which RegDeleteKeyA of
+// Windows NT refuses to delete with them: the shell adds its own under an
+// extension's key (OpenWithProgids and the like). The registry's status.
+LONG DeleteKeyTree(HKEY root, const char* path)
+{
+    HKEY key;
+    LONG status = RegOpenKeyExA(root, path, 0, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE, &key);
+    if (status != ERROR_SUCCESS)
+        return status;
+    char name[256];
+    // Each deletion moves the next key to index 0.
+    while ((status = RegEnumKeyA(key, 0, name, sizeof(name))) == ERROR_SUCCESS &&
+           (status = DeleteKeyTree(key, name)) == ERROR_SUCCESS) {
+    }
+    RegCloseKey(key);
+    return status == ERROR_NO_MORE_ITEMS ? RegDeleteKeyA(root, path) : status;
+}
+
 // The application's temporary folders in the system's temporary folder and
 // in %TEMP%; a folder that is not there counts as deleted.
 bool DeleteTemporaryFolders()
@@ -107,8 +124,7 @@ bool RemoveQlbExtension()
         ReportSysError(ERR_SYSTEM, closed, "レジストリ読み書きエラー");
         return false;
     }
-    // The whole key: the shell may have added keys of its own under it.
-    return !ours || RegDone(SHDeleteKeyA(HKEY_CLASSES_ROOT, ".QLB"));
+    return !ours || RegDone(DeleteKeyTree(HKEY_CLASSES_ROOT, ".QLB"));
 }
 
 // The shortcut file whose path the value name holds; a value that cannot be
@@ -138,7 +154,7 @@ bool RemoveRecords(const DataObjStr& programFolder)
     }
     if (data.hKey && !RecordsAreOurs(data.hKey, programFolder))
         return true;
-    if (!RemoveQlbExtension() || !RegDone(SHDeleteKeyA(HKEY_LOCAL_MACHINE, SHELLREG_UNINSTALL_KEY)))
+    if (!RemoveQlbExtension() || !RegDone(DeleteKeyTree(HKEY_LOCAL_MACHINE, SHELLREG_UNINSTALL_KEY)))
         return false;
     for (const char* key : {"CorvaZozuveDocument\\DefaultIcon", "CorvaZozuveDocument\\shell\\open\\command",
                             "CorvaZozuveDocument\\shell\\open", "CorvaZozuveDocument\\shell", "CorvaZozuveDocument"})

@@ -44,7 +44,9 @@ struct Flow {
 void PrintTo(const Flow& flow, std::ostream* os) { *os << flow.name; }
 
 const Flow kFlows[] = {
-    {"RemovalConfirmed", kDoc, nullptr, {{nullptr, "", true, Run::Remove(kApp, {kRemoved}), 0}}, kKeyOnly, false, "(none)"},
+    // An extension's key goes with the keys the shell adds below it.
+    {"RemovalConfirmed", kDoc, [] { EXPECT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, ".QLB\\OpenWithProgids", REG_SZ, "", 0)); },
+     {{nullptr, "", true, Run::Remove(kApp, {kRemoved}), 0}}, kKeyOnly, false, "(none)"},
     {"NoThenCancelRemovesNothing", kDoc, nullptr,
      {{nullptr, "", true, {Run::Choice(3), Run::Confirm(kApp, IDNO), Run::Choice(IDCANCEL)}, 1}}, kUnchanged, true, kInstalled},
     {"AutoStartCancelled", kDoc, [] { PutFiles({{kApp + "SHARE.ENV", ReadFileBytes(kApp + "SHARE.ENV") + "自動起動=1\r\n"}}); },
