@@ -114,8 +114,7 @@ bool RemoveQlbExtension()
     if (status != ERROR_SUCCESS)
         return RegDone(status);
     DataObjStr type;
-    DWORD valueType = REG_SZ, size = UNINST_FIRST_SIZE;
-    status = RegQueryString(key, nullptr, &valueType, &type, &size);
+    status = ReadValue(key, nullptr, &type);
     bool ours = status == ERROR_SUCCESS && std::strcmp(type, s_szDocumentType) == 0;
     LONG closed = RegCloseKey(key);
     if (!RegDone(status))
