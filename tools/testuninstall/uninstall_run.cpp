@@ -106,7 +106,8 @@ DWORD UninstallRun::Run(const std::string& command, bool relaunch, const std::ve
         started.Wait(kRunMs, &code);
         return code;
     }
-    EXPECT_TRUE(started.Wait(kRunMs, &code) && code == 0) << "the instance started ended with " << code;
+    EXPECT_TRUE(started.Wait(kRunMs, &code) && code == 0)
+        << "the instance started ended with " << code << "; windows:\n" << robot::DescribeTopLevelWindows(0);
     HANDLE copy = WaitForProcess("SETUP1.EXE", kRunMs);
     if (!copy) {
         ADD_FAILURE() << "no SETUP1.EXE runs";
