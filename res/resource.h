@@ -15,3 +15,7 @@
 #define IDC_SD_SHARED 191     // 共有
 #define IDC_SD_PRIVATE 192    // ﾌﾟﾗｲﾍﾞｰﾄ
 #define IDC_SD_GREETING 201
+
+// The uninstall mode's choice dialog "ADDREMOVEDLG" (res/addremovedlg.rc).
+#define IDC_AR_REMOVE 3     // ヴェルンド！出納帳の削除
+#define IDC_AR_AUTOSTART 4  // 自動起動の解除

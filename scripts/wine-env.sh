@@ -64,6 +64,16 @@ wine_prefix_copy() {
     rm -rf "$dest"
     mkdir -p "$(dirname "$dest")"
     cp -a "$WINE_TEMPLATE" "$dest"
+    # Wine links the user's shell folders (Desktop, Documents, ...) to this
+    # machine's home folder. A prefix of the tests gets real folders in their
+    # place, so that what a program under test puts there or removes (an
+    # uninstall that a broken guard lets loose on C:\) stays in the prefix.
+    local link
+    for link in "$dest"/drive_c/users/*/*; do
+        if [ -L "$link" ] && [ -d "$link" ]; then
+            rm "$link" && mkdir "$link"
+        fi
+    done
 }
 
 # Starts an X server of our own on a free display and exports DISPLAY;

@@ -1,5 +1,6 @@
-// The dialog templates as SETUP.EXE carries them, read back control by
-// control from the exe's resources.
+// The dialog templates as SETUP.EXE carries them (the setup, folder and
+// uninstall choice dialogs), read back control by control from the exe's
+// resources.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -55,12 +56,21 @@ const DialogTemplate kFolderDlg = {DLG, 8, 29, 293, 199, "フォルダを選択�
     {104, "button", CV | BS_PUSHBUTTON | WS_TABSTOP, "ﾍﾙﾌﾟ", 114, 183, 50, 14},
 }};
 
-TEST(DialogTemplates, SetupAndFolderDialogsControlByControl)
+// The uninstall mode's choice, in the system font.
+const DialogTemplate kAddRemoveDlg = {DLG & ~DS_SETFONT, 9, 15, 138, 69, "ヴェルンド！出納帳 Version 5 設定/削除", "", 0, {
+    {2, "button", CV | BS_PUSHBUTTON | WS_TABSTOP, "ｷｬﾝｾﾙ", 4, 52, 132, 14},
+    {-1, "static", CV | SS_CENTER, "処理を選択してください", 5, 4, 128, 8},
+    {4, "button", CV | BS_PUSHBUTTON | WS_TABSTOP, "自動起動の解除", 4, 16, 132, 14},
+    {3, "button", CV | BS_PUSHBUTTON | WS_TABSTOP, "ヴェルンド！出納帳の削除", 4, 34, 132, 14},
+}};
+
+TEST(DialogTemplates, SetupFolderAndAddRemoveDialogsControlByControl)
 {
     HMODULE exe = LoadLibraryExA(SETUP_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, exe) << SETUP_EXE;
     const std::pair<const char*, const DialogTemplate*> templates[] = {{"SetupDlg", &kSetupDlg},
-                                                                 {"SelectFolderDlg", &kFolderDlg}};
+                                                                 {"SelectFolderDlg", &kFolderDlg},
+                                                                 {"AddRemoveDlg", &kAddRemoveDlg}};
     for (const auto& [name, expected] : templates) {
         DialogTemplate t;
         ASSERT_TRUE(ReadDialogTemplate(exe, name, &t)) << name;

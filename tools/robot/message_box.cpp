@@ -105,7 +105,10 @@ HWND WaitMessageBox(DWORD pid, DWORD timeoutMs, MessageBoxInfo* out, std::string
     MessageBoxInfo info;
     detail::PollUntil(timeoutMs, [&] {
         for (HWND window : detail::TopLevelWindows(pid)) {
-            if (detail::HasStyle(window, WS_VISIBLE) && ReadMessageBox(window, &info)) {
+            // A disabled one waits under a box of its own, or is a dialog
+            // that reads as a box, held under the box it asked for.
+            if (detail::HasStyle(window, WS_VISIBLE) && !detail::HasStyle(window, WS_DISABLED) &&
+                ReadMessageBox(window, &info)) {
                 found = window;
                 return true;
             }

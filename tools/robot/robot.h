@@ -124,7 +124,7 @@ bool IsMessageBox(HWND window);
 // was read.
 bool ReadMessageBox(HWND box, MessageBoxInfo* out);
 
-// Waits for a visible message box of process `pid` (0: any) and reads it;
+// Waits for a visible, enabled message box of process `pid` (0: any) and reads it;
 // with several, the topmost. After pressing a box's button, WaitGone(box)
 // before waiting for the next one, or this may find the old box again.
 HWND WaitMessageBox(DWORD pid, DWORD timeoutMs, MessageBoxInfo* out, std::string* failure);

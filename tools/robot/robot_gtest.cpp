@@ -92,8 +92,15 @@ static bool AnswerDialog(DWORD pid, const BoxAnswer& answer, std::string* failur
         return false;
     if (answer.whileOpen)
         answer.whileOpen(dialog);
-    if (PressButton(dialog, answer.press))
+    if (PressButton(dialog, answer.press)) {
+        // A dialog of only labels and buttons reads as a message box (see
+        // IsMessageBox): the next box is looked for once the press has taken
+        // the dialog away or put a box over it, which disables it.
+        if (IsMessageBox(dialog))
+            WaitUntil([dialog] { return !IsWindow(dialog) || !IsWindowVisible(dialog) || !IsWindowEnabled(dialog); },
+                      kBoxWaitMs);
         return true;
+    }
     *failure = "could not press " + ButtonName(answer.press) + " of dialog " + Quoted(answer.caption);
     return false;
 }
