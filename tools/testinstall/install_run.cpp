@@ -116,17 +116,25 @@ void InstallRun::PressStop()
 
 DWORD InstallRun::Setup(const std::string& tail, const std::vector<robot::BoxAnswer>& boxes)
 {
+    return RunRelaunched(Quote(Disk(1) + "\\SETUP.EXE") + (tail.empty() ? "" : " " + tail), boxes);
+}
+
+DWORD RunRelaunched(const std::string& command, const std::vector<robot::BoxAnswer>& boxes)
+{
+    // Long enough for a removal that waits out a held file's retries.
+    const DWORD kRelaunchMs = 30000;
     DWORD code = 0xDEAD;
-    ChildProcess first(Quote(Disk(1) + "\\SETUP.EXE") + (tail.empty() ? "" : " " + tail));
-    EXPECT_TRUE(first.Wait(kRunMs, &code) && code == 0) << "the instance started from the medium ended with " << code;
-    HANDLE copy = WaitForProcess("SETUP1.EXE", kRunMs);
+    ChildProcess first(command);
+    EXPECT_TRUE(first.Wait(kRelaunchMs, &code) && code == 0)
+        << "the instance started ended with " << code << "; windows:\n" << robot::DescribeTopLevelWindows(0);
+    HANDLE copy = WaitForProcess("SETUP1.EXE", kRelaunchMs);
     if (!copy) {
         ADD_FAILURE() << "no SETUP1.EXE runs";
         return 0xDEAD;
     }
     EXPECT_TRUE(robot::AnswerBoxesOf(GetProcessId(copy), boxes));
     code = 0xDEAD;
-    if (WaitForSingleObject(copy, kRunMs) != WAIT_OBJECT_0 || !GetExitCodeProcess(copy, &code))
+    if (WaitForSingleObject(copy, kRelaunchMs) != WAIT_OBJECT_0 || !GetExitCodeProcess(copy, &code))
         TerminateProcess(copy, 0xDEAD);
     CloseHandle(copy);
     return code;

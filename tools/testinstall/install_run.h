@@ -51,10 +51,8 @@ public:
     // The stop request of the progress window's close box, during a section.
     static void PressStop();
 
-    // SETUP.EXE of DISK1 started with tail, as a user starts it: the first
-    // instance starts its copy SETUP1.EXE in the Windows folder and ends with
-    // 0; the robot answers the copy's boxes, which must all come. The copy's
-    // exit code, or 0xDEAD when a run did not end as it should.
+    // SETUP.EXE of DISK1 started with tail, as a user starts it
+    // (RunRelaunched).
     DWORD Setup(const std::string& tail, const std::vector<robot::BoxAnswer>& boxes);
     // install_entry.exe (tools/installentry) run with "name=value"
     // arguments, the medium's DISK1 as source: DoInstall's result, or 0xDEAD.
@@ -69,6 +67,12 @@ private:
     std::string m_strEntry;
     std::map<std::string, std::string> m_sources;  // file name: its path in the vendor's tree
 };
+
+// Starts command as a user does: the first instance of the setup starts its
+// copy SETUP1.EXE in the Windows folder and ends with 0; the robot answers
+// the copy's boxes, which must all come. The copy's exit code, or 0xDEAD when
+// a run did not end as it should.
+DWORD RunRelaunched(const std::string& command, const std::vector<robot::BoxAnswer>& boxes);
 
 // A folder of the shell (CSIDL_PROGRAM_FILES, ...) with its trailing
 // backslash, as a program of this bitness sees it.

@@ -99,25 +99,12 @@ robot::BoxAnswer UninstallRun::Setup(const std::string& text, int press)
 
 DWORD UninstallRun::Run(const std::string& command, bool relaunch, const std::vector<robot::BoxAnswer>& boxes)
 {
+    if (relaunch)
+        return RunRelaunched(command, boxes);
     ChildProcess started(command);
+    EXPECT_TRUE(robot::AnswerBoxesOf(started.Pid(), boxes));
     DWORD code = 0xDEAD;
-    if (!relaunch) {
-        EXPECT_TRUE(robot::AnswerBoxesOf(started.Pid(), boxes));
-        started.Wait(kRunMs, &code);
-        return code;
-    }
-    EXPECT_TRUE(started.Wait(kRunMs, &code) && code == 0)
-        << "the instance started ended with " << code << "; windows:\n" << robot::DescribeTopLevelWindows(0);
-    HANDLE copy = WaitForProcess("SETUP1.EXE", kRunMs);
-    if (!copy) {
-        ADD_FAILURE() << "no SETUP1.EXE runs";
-        return 0xDEAD;
-    }
-    EXPECT_TRUE(robot::AnswerBoxesOf(GetProcessId(copy), boxes));
-    code = 0xDEAD;
-    if (WaitForSingleObject(copy, kRunMs) != WAIT_OBJECT_0 || !GetExitCodeProcess(copy, &code))
-        TerminateProcess(copy, 0xDEAD);
-    CloseHandle(copy);
+    started.Wait(kRunMs, &code);
     return code;
 }
 
