@@ -28,9 +28,15 @@ const std::string kOldDll = Text(AddBackslash(GetSystemDir())) + "DARVO5UI.DLL";
 const robot::BoxAnswer kStopNo = Run::Question("セットアップを中止しますか？", IDNO);
 const robot::BoxAnswer kStopYes = Run::Question("セットアップを中止しますか？", IDYES);
 const robot::BoxAnswer kGo = Run::Question("セットアップを行います。よろしいですか？", IDYES);
-const robot::BoxAnswer kOffer = Run::Question("以下のフォルダに「ヴェルンド！出納帳 Ver.5」を見つけました。この出納帳を更新（上書きインス"
-    "トール）しますか？\n\n" + kApp + "\n\n（更新しても、すでに存在する帳簿データや設定はそのまま残ります）", IDYES);
+robot::BoxAnswer Offer(int press)
+{
+    return Run::Question("以下のフォルダに「ヴェルンド！出納帳 Ver.5」を見つけました。この出納帳を更新（上書きインス"
+    "トール）しますか？\n\n" + kApp + "\n\n（更新しても、すでに存在する帳簿データや設定はそのまま残ります）", press);
+}
 const char kNoVersion[] = "[Default]\r\n名前=山田 太郎\r\n";
+const char kAlreadyInstalled[] = "ヴェルンド！出納帳 Version 5 は既にインストールされています。\n\nこのままセットアップを続けると、既存の"
+    "出納帳のアンインストールが出来なくなります。\n\n別な場所に出納帳をセットアップしたい場合は、既存の出納帳をアンインストール"
+    "してからにすることをお勧めします。\n\nセットアップを中止しますか？\n\n[いいえ]を選択してセットアップを強行することもできます。\n\n";
 const std::map<std::string, std::string> kInstalled = {{"DARVO5.EXE", "old"}, {"DARVOSHL.EXE", "old"}};
 
 // Every file of a fresh install in app, by its source on the medium.
@@ -102,7 +108,7 @@ const Flow kFlows[] = {
     {"UpdateOfferedAndAccepted", "", kApp,
      In(kApp, kInstalled + std::map<std::string, std::string> {{"SHARE.ENV", "[出納帳]\r\nVersion=5019\r\n"},
                                                                {"DARVOSHL.ENV", "[会社選択]\r\n自動起動=1\r\n"}}),
-     {kOffer, Run::DiskPrompt(2, "DARVOSHL.EX_"), Run::DiskPrompt(3, "README.TX_"), Run::Notice(kCompleted)},
+     {Offer(IDYES), Run::DiskPrompt(2, "DARVOSHL.EX_"), Run::DiskPrompt(3, "README.TX_"), Run::Notice(kCompleted)},
      In(kApp, {{"COMMON.DLL", "COMMON.DLL"}, {"DARVO5.EXE", "DARVO5.EXE"}, {"DARVOSHL.EXE", "DARVOSHL.EXE"},
                {"README.TXT", "README.TXT"}, {"HELP\\DARVO5.HLP", ""}, {"SETUP.EXE", ""}, {"DARVO5.ENV", ""}}) +
          In(kDefaultDoc, {{"読んでね.TXT", "DOC.TXT"}, {"サンプル.QLB", ""}}),
@@ -120,7 +126,7 @@ const Flow kFlows[] = {
          In(kDefaultDoc, {{"読んでね.TXT", ""}}),
      {{kApp + "SHARE.ENV", kNoVersion}}, "AppDir=" + kApp + "\n"},
     {"SameVersionIsNotUpdated", "", kApp, In(kApp, kInstalled + std::map<std::string, std::string> {{"SHARE.ENV", "[出納帳]\r\nVersion=5621\r\n"}}),
-     {kOffer, Run::Notice("組み込まれている「ヴェルンド！出納帳 Version 5.5(ゼノプ版)」は同じかより新しいバージョンです。更新は必要あり"
+     {Offer(IDYES), Run::Notice("組み込まれている「ヴェルンド！出納帳 Version 5.5(ゼノプ版)」は同じかより新しいバージョンです。更新は必要あり"
                           "ません。\n\nフォルダ:" + kApp)},
      In(kApp, {{"COMMON.DLL", ""}}), In(kApp, kInstalled), "AppDir=" + kApp + "\n"},
     {"UpdateOptionWithNothingRegistered", "/update", "", {},
@@ -128,12 +134,13 @@ const Flow kFlows[] = {
     {"UpdateOptionWithoutSettings", "/UPDATE", kApp, In(kApp, kInstalled),
      {Run::Notice("指定されたファイルが見つかりません。\n\nファイル " + kApp + "SHARE.ENV をオープンできません.")},
      In(kApp, {{"COMMON.DLL", ""}}), In(kApp, kInstalled), "AppDir=" + kApp + "\n"},
+    // Declining the offer and insisting is a fresh install: the setup dialog comes.
+    {"OfferDeclinedInstallsAfresh", "", kApp, In(kApp, kInstalled + std::map<std::string, std::string> {{"SHARE.ENV", ""}}),
+     {Offer(IDNO), Run::Question(kAlreadyInstalled, IDNO), robot::DialogAnswer(kSetupDialogTitle, IDCANCEL), kStopYes},
+     In(kApp, {{"COMMON.DLL", ""}}), In(kApp, kInstalled), "AppDir=" + kApp + "\n"},
     // Without SHARE.ENV no update is offered.
     {"RegisteredWithoutSettingsIsNotOffered", "", kApp, In(kApp, kInstalled),
-     {Run::Question("ヴェルンド！出納帳 Version 5 は既にインストールされています。\n\nこのままセットアップを続けると、既存の出納帳のア"
-                    "ンインストールが出来なくなります。\n\n別な場所に出納帳をセットアップしたい場合は、既存の出納帳をアンインストール"
-                    "してからにすることをお勧めします。\n\nセットアップを中止しますか？\n\n[いいえ]を選択してセットアップを強行するこ"
-                    "ともできます。\n\n", IDYES)},
+     {Run::Question(kAlreadyInstalled, IDYES)},
      In(kApp, {{"COMMON.DLL", ""}}), In(kApp, kInstalled), "AppDir=" + kApp + "\n"},
 };
 
