@@ -6,6 +6,12 @@ char g_szAppTitle[81];
 DWORD g_fInMsgBox;
 void (*g_pfnBeforeMsgBox)(int fromThreadPath);
 
+void ShowQueuedReports()
+{
+    if (g_pfnBeforeMsgBox)
+        g_pfnBeforeMsgBox(0);
+}
+
 static const char s_szBoxFailed[] = "メモリが足りません.メッセージボックスのエラーです.";
 
 // The top-level window of a child control: a box owned by a control would
@@ -37,8 +43,7 @@ int ShowMessage(HWND owner, const char* text, const char* caption, UINT flags)
         return result;
     }
 
-    if (g_pfnBeforeMsgBox)
-        g_pfnBeforeMsgBox(0);
+    ShowQueuedReports();
     if (flags & MB_TASKMODAL)
         owner = nullptr;
     owner = TopLevelOf(owner);

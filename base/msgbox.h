@@ -15,6 +15,9 @@ extern DWORD g_fInMsgBox;
 // before a fatal exit; installed by the window framework to show its queued
 // errors first.
 extern void (*g_pfnBeforeMsgBox)(int fromThreadPath);
+// Shows the queued errors now, as a box of the direct path would first: for
+// a caller about to end or to destroy the window that owns them.
+void ShowQueuedReports();
 
 // Flags read as requests: MB_SYSTEMMODAL (0x1000) shows the box through the
 // message-box thread; MB_TASKMODAL (0x2000) drops the owner window. Returns

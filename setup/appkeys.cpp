@@ -8,19 +8,26 @@
 // that the value is longer.
 static const DWORD APPKEY_FIRST_SIZE = 260;
 
+LONG ReadRegSz(HKEY key, const char* name, DataObjStr* out)
+{
+    DWORD type = REG_SZ, size = APPKEY_FIRST_SIZE;
+    *out = DataObjStr();
+    DataObjStr value;
+    LONG status = RegQueryString(key, name, &type, &value, &size);
+    if (status != ERROR_SUCCESS)
+        return status;
+    if (type != REG_SZ)
+        return ERROR_FILE_NOT_FOUND;
+    *out = value;
+    return ERROR_SUCCESS;
+}
+
 // One value into *out: the text of a REG_SZ value, empty for a value of
 // another type or one that is missing. 0 after reporting any other failure.
 static int ReadAppValue(HKEY key, const char* name, DataObjStr* out)
 {
-    DWORD type = REG_SZ, size = APPKEY_FIRST_SIZE;
-    DataObjStr value;
-    LONG status = RegQueryString(key, name, &type, &value, &size);
-    if (status == ERROR_SUCCESS) {
-        *out = type == REG_SZ ? value : DataObjStr();
-        return 1;
-    }
-    *out = DataObjStr();
-    if (status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND)
+    LONG status = ReadRegSz(key, name, out);
+    if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND)
         return 1;
     ReportSysError(ERR_SYSTEM, status, "レジストリ読み取りエラー");
     return 0;

@@ -26,6 +26,20 @@ HWND BackgroundWindow::Create()
     return m_hwnd;
 }
 
+void RunOverBackground(int fAddRemove, const std::function<void(HWND background)>& body)
+{
+    auto* background = new BackgroundWindow;  // goes with its window
+    background->m_fAddRemove = fAddRemove;
+    HWND hwnd = background->Create();
+    ShowWindow(hwnd, SW_SHOWMAXIMIZED);
+    {
+        SafePtr<WorkWnd> work(new WorkWnd(hwnd));
+        body(hwnd);
+        ShowQueuedReports();
+    }
+    DestroyWindow(hwnd);
+}
+
 LRESULT BackgroundWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {

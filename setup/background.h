@@ -2,13 +2,10 @@
 // product's name. It is the owner of the setup's dialogs and the program's
 // work window, and it keeps Windows from ending the session meanwhile.
 //
-//   BackgroundWindow* background = new BackgroundWindow;
-//   background->m_fAddRemove = 1;       // uninstall mode: other colours, a third line
-//   background->Create();
-//   ShowWindow(background->HWnd(), SW_SHOWMAXIMIZED);
-//   ...
-//   DestroyWindow(background->HWnd());  // the object goes with its window
+// Each mode runs in RunOverBackground.
 #pragma once
+
+#include <functional>
 
 #include "dazo/Wnd.h"
 
@@ -26,3 +23,9 @@ public:
 private:
     void Paint(HDC dc, const RECT& rc);
 };
+
+// Shows the background window maximised (fAddRemove: in the uninstall's
+// colours) as the program's work window, the owner of every box that names
+// none, and runs body with it. The reports still queued are shown while it
+// owns them; then it goes.
+void RunOverBackground(int fAddRemove, const std::function<void(HWND background)>& body);

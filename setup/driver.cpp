@@ -14,9 +14,9 @@
 #include "base/msgbox.h"
 #include "base/text.h"
 #include "dazo/Func.h"
-#include "dazo/fenv2.h"
 #include "setup/background.h"
 #include "setup/install.h"
+#include "setup/settingsopen.h"
 #include "setup/setup.h"
 #include "setup/setupdlg.h"
 
@@ -39,20 +39,6 @@ DataObjStr OnWindowsDrive(const char* path)
     return onDrive;
 }
 
-// A settings file read as the driver reads them: no lock options.
-SafePtr<FEnv2> OpenSettings(const DataObjStr& path)
-{
-    return SafePtr<FEnv2>(new FEnv2(path, 0, 10000, 100));
-}
-
-// The reports queued so far, shown now, while the background window owns
-// them, rather than after it has gone.
-void ShowReportsNow()
-{
-    if (g_pfnBeforeMsgBox)
-        g_pfnBeforeMsgBox(0);
-}
-
 // The update of the registered installation: it must be there and older than
 // this setup, and the user confirms it unless the offer was already accepted.
 // true when params is set for the update.
@@ -62,13 +48,13 @@ bool PrepareUpdate(HWND owner, const AppKeys& keys, bool confirmed, SetupParams*
         DataObjStr missing;
         missing << s_szProductName << "が見つかりません";
         ReportErrorText(missing, "");
-        ShowReportsNow();
+        ShowQueuedReports();
         return false;
     }
     DataObjStr appPath = AddBackslash(keys.AppDir);
     {
         SafePtr<FEnv2> share = OpenSettings(appPath + "SHARE.ENV");
-        if (!(share->GetFlags() & ENV_LOADED))
+        if (!IsLoaded(share))
             return false;
         if (share->GetInt("出納帳", "Version", 0) >= SETUP_VERSION) {
             DataObjStr folder;
@@ -76,7 +62,7 @@ bool PrepareUpdate(HWND owner, const AppKeys& keys, bool confirmed, SetupParams*
             ReportErrorText("組み込まれている「ヴェルンド！出納帳 Version 5.5(ゼノプ版)」は同じかより新しいバージョンです。"
                             "更新は必要ありません。",
                             folder);
-            ShowReportsNow();
+            ShowQueuedReports();
             return false;
         }
     }
@@ -123,7 +109,7 @@ void PrepareAndInstall(HWND owner, bool fUpdate, const DataObjStr& source)
     SetDefaultDataFolder(&params);
 
     SafePtr<FEnv2> list = OpenSettings(AddBackslash(source) + "SETUP.LST");
-    if (!(list->GetFlags() & ENV_LOADED))
+    if (!IsLoaded(list))
         return;
     AppKeys keys;
     if (!ReadAppKeys(&keys))
@@ -169,14 +155,5 @@ int ConfirmUpdate(const AppKeys& keys)
 
 void RunInstall(bool fUpdate, DataObjStr source)
 {
-    auto* background = new BackgroundWindow;
-    HWND owner = background->Create();
-    ShowWindow(owner, SW_SHOWMAXIMIZED);
-    {
-        // The owner of the questions that name none, until the end.
-        SafePtr<WorkWnd> work(new WorkWnd(owner));
-        PrepareAndInstall(owner, fUpdate, source);
-        ShowReportsNow();
-    }
-    DestroyWindow(owner);
+    RunOverBackground(0, [&](HWND background) { PrepareAndInstall(background, fUpdate, source); });
 }

@@ -3,8 +3,6 @@
 // installation, under the progress window; then the closing message.
 #include "setup/install.h"
 
-#include <shlobj.h>
-
 #include "base/errreport.h"
 #include "base/msgbox.h"
 #include "dazo/Doingwnd.h"
@@ -108,10 +106,7 @@ int DoInstall(HWND owner, SetupParams* params, FEnv2* list, const DataObjStr& so
     int result = InstallProcedure(doing, params, list, source).Run();
     doing->Close();
 
-    // Whatever came of it, the shell shows the folders, links and document
-    // type as they now are.
-    SHChangeNotify(SHCNE_ALLEVENTS, SHCNF_DWORD, nullptr, nullptr);
-    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_DWORD, nullptr, nullptr);
+    NotifyShellOfChanges();
     if (result) {
         ShowMessage(owner, s_szCompleted, nullptr, 0);
     } else {

@@ -8,6 +8,7 @@
 #include "dazo/fenv2.h"
 #include "setup/install.h"
 #include "setup/installsteps.h"
+#include "setup/settingsopen.h"
 #include "setup/setupparams.h"
 #include "setup/v4import.h"
 
@@ -16,24 +17,14 @@ namespace {
 // Kept settings older than this hold the automatic start in DARVOSHL.ENV.
 const long AUTOSTART_IN_SHARE_VERSION = 5020;
 
-SafePtr<FEnv2> OpenSettings(const DataObjStr& path)
-{
-    return SafePtr<FEnv2>(new FEnv2(path, ENV_HOLDLOCK, 10000, 100));
-}
-
-bool IsLoaded(const SafePtr<FEnv2>& env)
-{
-    return (env->GetFlags() & ENV_LOADED) != 0;
-}
-
 }  // namespace
 
 int WriteSettingsKeys(const SetupParams& params, bool settingsKept)
 {
     // DARVOSHL.ENV is not checked here: its Save refuses to run, and says
     // so, when it could not be read.
-    SafePtr<FEnv2> shell = OpenSettings(params.m_strAppPath + "DARVOSHL.ENV");
-    SafePtr<FEnv2> share = OpenSettings(params.m_strAppPath + "SHARE.ENV");
+    SafePtr<FEnv2> shell = OpenSettings(params.m_strAppPath + "DARVOSHL.ENV", ENV_HOLDLOCK);
+    SafePtr<FEnv2> share = OpenSettings(params.m_strAppPath + "SHARE.ENV", ENV_HOLDLOCK);
     if (!IsLoaded(share))
         return 0;
     if (!params.m_fUpdate) {
@@ -66,14 +57,14 @@ int OfferVersion4Import(HWND owner, const DataObjStr& appPath)
     if (CopyFileData(v4Ini, copy, CFD_COPYTIME | CFD_FLUSH, nullptr) != 0)
         return 0;
     {
-        SafePtr<FEnv2> darvo5 = OpenSettings(appPath + "DARVO5.ENV");
+        SafePtr<FEnv2> darvo5 = OpenSettings(appPath + "DARVO5.ENV", ENV_HOLDLOCK);
         if (!IsLoaded(darvo5))
             return 0;
         ImportVersion4Settings(darvo5.Get(), copy);
         if (!darvo5->Save())
             return 0;
     }
-    SafePtr<FEnv2> share = OpenSettings(appPath + "SHARE.ENV");
+    SafePtr<FEnv2> share = OpenSettings(appPath + "SHARE.ENV", ENV_HOLDLOCK);
     share->WriteInt("出納帳", "新規作成", 2);
     return share->Save();
 }

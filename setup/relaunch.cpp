@@ -26,7 +26,7 @@ int RelaunchCopy(const char* tail)
             ReportErrorCode(ERR_SYSTEM, target + " を起動できません");
         }
     }
-    if (!result && g_pfnBeforeMsgBox)
-        g_pfnBeforeMsgBox(0);
+    if (!result)
+        ShowQueuedReports();
     return result;
 }

@@ -8,7 +8,7 @@
 #include "base/errreport.h"
 #include "base/text.h"
 #include "dazo/Func.h"
-#include "dazo/fenv2.h"
+#include "setup/settingsopen.h"
 #include "setup/shellreg.h"
 #include "setup/uninstall.h"
 
@@ -111,8 +111,8 @@ int FindDataFolder(const DataObjStr& programFolder, DataObjStr* dataFolder)
     DataObjStr path = AddBackslash(programFolder) + "SHARE.ENV";
     if (GetPathTypeQuiet(path) == PT_NONE)
         return 1;
-    SafePtr<FEnv2> share(new FEnv2(path, 0, 10000, 100));
-    if (!(share->GetFlags() & ENV_LOADED))
+    SafePtr<FEnv2> share = OpenSettings(path);
+    if (!IsLoaded(share))
         return 0;
     DataObjStr folder;
     share->GetString(folder, "会社選択", "Folder", "");

@@ -3,6 +3,8 @@
 // with the shortcuts for a new installation.
 #include "setup/shellreg.h"
 
+#include <shlobj.h>
+
 #include <cstring>
 #include <initializer_list>
 
@@ -142,4 +144,10 @@ int RegisterInstallation(const SetupParams& params)
            (keys.pathShortcut2.GetLength() == 0 ||
             CreateShortcut(launcher, "", SHELLREG_DISPLAY_NAME, launcher, 0, keys.pathShortcut2)) &&
            WriteUninstallEntry(SHELLREG_UNINSTALL_KEY, SHELLREG_DISPLAY_NAME, uninstall);
+}
+
+void NotifyShellOfChanges()
+{
+    SHChangeNotify(SHCNE_ALLEVENTS, SHCNF_DWORD, nullptr, nullptr);
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_DWORD, nullptr, nullptr);
 }

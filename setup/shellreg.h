@@ -43,6 +43,11 @@ int GetShellFolders(SetupParams* params);
 // key or the value cannot be read. Reports nothing.
 DataObjStr ReadRegString(HKEY root, const char* keyPath, const char* valueName, const char* deflt);
 
+// A REG_SZ value of an open key into *out, asked for with 260 bytes first
+// and again, larger, while the system answers that it is longer. The
+// system's status; ERROR_FILE_NOT_FOUND for a value of another type. Reports
+// nothing.
+LONG ReadRegSz(HKEY key, const char* name, DataObjStr* out);
 // Clears *keys, then reads the four values from the application's key, which
 // is created when it does not exist. 1 on success (a missing value or one of
 // another type reads empty); 0 after a reported failure.
@@ -73,3 +78,8 @@ int WriteUninstallEntry(const char* keyPath, const char* displayName, const Data
 // uninstall entry. Stops at the first failure (reported), leaving what was
 // written; non-zero when every record was written. An update writes none.
 int RegisterInstallation(const SetupParams& params);
+
+// Tells the shell that folders, links and document types may all have
+// changed, so that it shows them as they now are (after an install or a
+// removal, whatever came of it).
+void NotifyShellOfChanges();

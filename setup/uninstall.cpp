@@ -4,8 +4,6 @@
 // installation and the program folder, and leaves the books.
 #include "setup/uninstall.h"
 
-#include <shlobj.h>
-
 #include <cstring>
 #include <initializer_list>
 
@@ -14,9 +12,9 @@
 #include "base/text.h"
 #include "dazo/Func.h"
 #include "dazo/Wnd.h"
-#include "dazo/fenv2.h"
 #include "res/resource.h"
 #include "setup/background.h"
+#include "setup/settingsopen.h"
 #include "setup/setup.h"
 #include "setup/shellreg.h"
 
@@ -24,9 +22,6 @@ namespace {
 
 const char s_szRemoveCaption[] = "ヴェルンド！出納帳 Version 5 の削除";
 const char s_szDocumentType[] = "CorvaZozuveDocument";
-// The first size asked for; RegQueryString grows it while the system answers
-// that the value is longer.
-const DWORD UNINST_FIRST_SIZE = 260;
 
 // A registry call's status: a key or value that is gone already counts as
 // removed. Any other failure is reported.
@@ -36,15 +31,6 @@ bool RegDone(LONG status)
         return true;
     ReportSysError(ERR_SYSTEM, status, "レジストリ読み書きエラー");
     return false;
-}
-
-// A string value of key into *out; the query's status (a value of another
-// type reads as missing).
-LONG ReadValue(HKEY key, const char* name, DataObjStr* out)
-{
-    DWORD type = REG_SZ, size = UNINST_FIRST_SIZE;
-    LONG status = RegQueryString(key, name, &type, out, &size);
-    return status == ERROR_SUCCESS && type != REG_SZ ? ERROR_FILE_NOT_FOUND : status;
 }
 
 // An open key, closed on every way out.
@@ -101,7 +87,7 @@ bool DeleteTemporaryFolders()
 bool RecordsAreOurs(HKEY dataKey, const DataObjStr& programFolder)
 {
     DataObjStr keyAppDir;
-    return ReadValue(dataKey, "KeyAppDir", &keyAppDir) != ERROR_SUCCESS ||
+    return ReadRegSz(dataKey, "KeyAppDir", &keyAppDir) != ERROR_SUCCESS ||
            std::strcmp(keyAppDir, KeyFolderForm(programFolder)) == 0;
 }
 
@@ -114,7 +100,7 @@ bool RemoveQlbExtension()
     if (status != ERROR_SUCCESS)
         return RegDone(status);
     DataObjStr type;
-    status = ReadValue(key, nullptr, &type);
+    status = ReadRegSz(key, nullptr, &type);
     bool ours = status == ERROR_SUCCESS && std::strcmp(type, s_szDocumentType) == 0;
     LONG closed = RegCloseKey(key);
     if (!RegDone(status))
@@ -131,7 +117,7 @@ bool RemoveQlbExtension()
 bool DeleteShortcut(HKEY dataKey, const char* name)
 {
     DataObjStr path;
-    if (ReadValue(dataKey, name, &path) != ERROR_SUCCESS || IsBlankText(path))
+    if (ReadRegSz(dataKey, name, &path) != ERROR_SUCCESS || IsBlankText(path))
         return true;
     if (DeleteFileA(path) || (ClassifyFileError(GetLastError()) & FE_NOTFOUND))
         return true;
@@ -180,8 +166,8 @@ void CancelAutoStart(HWND owner)
         ReportErrorCode(ERR_SYSTEM, "ヴェルンド！出納帳は正しくセットアップされていません");
         return;
     }
-    SafePtr<FEnv2> share(new FEnv2(AddBackslash(keys.AppDir) + "SHARE.ENV", 0, 10000, 100));
-    if (!(share->GetFlags() & ENV_LOADED))
+    SafePtr<FEnv2> share = OpenSettings(AddBackslash(keys.AppDir) + "SHARE.ENV");
+    if (!IsLoaded(share))
         return;
     DataObjStr autoStart;
     share->GetString(autoStart, "会社選択", "自動起動", "");
@@ -238,10 +224,7 @@ int RemoveApplication(HWND owner, const DataObjStr& programFolder)
     int removed = CheckRemovableFolder(programFolder) && FindDataFolder(programFolder, &dataFolder) &&
                   DeleteTemporaryFolders() && RemoveRecords(programFolder) &&
                   RemoveProgramFolder(programFolder, dataFolder);
-    // Whatever came of it, the shell shows the folders, links and document
-    // type as they now are.
-    SHChangeNotify(SHCNE_ALLEVENTS, SHCNF_DWORD, nullptr, nullptr);
-    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_DWORD, nullptr, nullptr);
+    NotifyShellOfChanges();
     if (removed)
         ShowMessage(owner, "削除しました", s_szRemoveCaption, MB_OK | MB_ICONINFORMATION);
     else
@@ -252,21 +235,11 @@ int RemoveApplication(HWND owner, const DataObjStr& programFolder)
 void RunAddRemove(DataObjStr programFolder)
 {
     g_nExitCode = 1;
-    auto* background = new BackgroundWindow;
-    background->m_fAddRemove = 1;
-    HWND owner = background->Create();
-    ShowWindow(owner, SW_SHOWMAXIMIZED);
-    {
-        // The owner of the questions and reports that name none, until the end.
-        SafePtr<WorkWnd> work(new WorkWnd(owner));
-        int choice = ChooseAction(owner, programFolder);
-        if (choice == IDC_AR_REMOVE && RemoveApplication(owner, programFolder))
+    RunOverBackground(1, [&](HWND background) {
+        int choice = ChooseAction(background, programFolder);
+        if (choice == IDC_AR_REMOVE && RemoveApplication(background, programFolder))
             g_nExitCode = 0;
         else if (choice == IDC_AR_AUTOSTART)
-            CancelAutoStart(owner);
-        // Reports still queued are shown while their owner is there.
-        if (g_pfnBeforeMsgBox)
-            g_pfnBeforeMsgBox(0);
-    }
-    DestroyWindow(owner);
+            CancelAutoStart(background);
+    });
 }
