@@ -58,7 +58,7 @@ TEST_F(EngineCopy, SourceReplacesAReadOnlyTargetOnlyWhenItExpandsInFull)
     damaged.replace(packed.size() / 2, 64, 64, '\0');
     otherMethod[8] = 'B';
     const struct { const char* name; int compressed; std::string source; bool installs; } rows[] = {
-        {"plain", 0, plain, true}, {"compressed", 1, packed, true}, {"marked compressed, read as it is", 1, plain, true},
+        {"plain", 0, plain, true}, {"compressed", 1, packed, true}, {"marked compressed, read plain", 1, plain, true},
         {"truncated", 1, packed.substr(0, packed.size() / 2), false}, {"damaged", 1, damaged, false},
         {"header cut off", 1, packed.substr(0, 12), false}, {"unknown method", 1, otherMethod, false},
     };

@@ -122,16 +122,11 @@ protected:
         ScratchTest::SetUp();
         MakeFile("a.txt");
         MakeFile("表.txt");
-        SetAttributes(MakeFile("ro.dat"), FILE_ATTRIBUTE_READONLY);
-        SetAttributes(MakeFile("hidden.txt"), FILE_ATTRIBUTE_HIDDEN);
-        SetAttributes(MakeFile("system.tmp"), FILE_ATTRIBUTE_SYSTEM);
+        SetFileAttributesA(MakeFile("ro.dat").c_str(), FILE_ATTRIBUTE_READONLY);
+        SetFileAttributesA(MakeFile("hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        SetFileAttributesA(MakeFile("system.tmp").c_str(), FILE_ATTRIBUTE_SYSTEM);
         MakeFolder("sub");
-        SetAttributes(MakeFolder("hidden sub"), FILE_ATTRIBUTE_HIDDEN);
-    }
-
-    static void SetAttributes(const std::string& path, DWORD attributes)
-    {
-        ASSERT_TRUE(SetFileAttributesA(path.c_str(), attributes | GetFileAttributesA(path.c_str())));
+        SetFileAttributesA(MakeFolder("hidden sub").c_str(), FILE_ATTRIBUTE_HIDDEN);
     }
 
     // Every name the enumeration returns, or "error" when it ends with one.
@@ -176,7 +171,7 @@ TEST_F(FilesFolders, DeleteTreeTakesWhatItsFlagsAndPatternSay)
         MakeFolder(folder);
     for (const char* file : {"表\\ソ\\能.tmp", "表\\ソ\\hidden\\d.txt", ".keep\\e.txt"})
         MakeFile(file);
-    SetAttributes(Path("表\\ソ\\hidden"), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(Path("表\\ソ\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
 
     EXPECT_EQ(1, DeleteTree(DT_RECURSE | DT_RETRYDELETE, Path("*.tmp").c_str()));
     EXPECT_FALSE(Exists(Path("system.tmp")));
@@ -188,7 +183,7 @@ TEST_F(FilesFolders, DeleteTreeTakesWhatItsFlagsAndPatternSay)
               Found(Path("*.*"), FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
 
     std::string readOnly = MakeFile("表\\ソ\\hidden\\ro.txt");
-    SetAttributes(readOnly, FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(0, DeleteTree(DT_RECURSE, Path("*.*").c_str()));
     EXPECT_TRUE(Reported(ERR_WRITE, "削除できません", readOnly));
     EXPECT_TRUE(Exists(readOnly));
