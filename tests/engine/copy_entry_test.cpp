@@ -1,9 +1,12 @@
 // One file-list entry at a time against real faults: read-only targets,
 // damaged and truncated compressed sources, a target held by faults.exe, a
-// source that appears while the disk prompt is open, a full drive. The robot
+// source that appears while the disk prompt is open, a full drive (met by the
+// plain copy helper and a settings save as well). The robot
 // answers every box; reports stay in the fixture's collecting frame.
 #include <cstdlib>
 
+#include "dazo/Func.h"
+#include "dazo/fenv2.h"
 #include "error_report_env.h"
 #include "scratch_test.h"
 #include "robot/robot_gtest.h"
@@ -55,13 +58,9 @@ TEST_F(EngineCopy, SourceReplacesAReadOnlyTargetOnlyWhenItExpandsInFull)
     damaged.replace(packed.size() / 2, 64, 64, '\0');
     otherMethod[8] = 'B';
     const struct { const char* name; int compressed; std::string source; bool installs; } rows[] = {
-        {"plain", 0, plain, true},
-        {"compressed", 1, packed, true},
-        {"marked compressed, read as it is", 1, plain, true},
-        {"truncated", 1, packed.substr(0, packed.size() / 2), false},
-        {"damaged", 1, damaged, false},
-        {"header cut off", 1, packed.substr(0, 12), false},
-        {"unknown method", 1, otherMethod, false},
+        {"plain", 0, plain, true}, {"compressed", 1, packed, true}, {"marked compressed, read plain", 1, plain, true},
+        {"truncated", 1, packed.substr(0, packed.size() / 2), false}, {"damaged", 1, damaged, false},
+        {"header cut off", 1, packed.substr(0, 12), false}, {"unknown method", 1, otherMethod, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -76,9 +75,8 @@ TEST_F(EngineCopy, SourceReplacesAReadOnlyTargetOnlyWhenItExpandsInFull)
         EXPECT_EQ(row.installs ? 0u : FILE_ATTRIBUTE_READONLY,
                   data.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
         EXPECT_EQ(row.installs, CompareFileTime(&kSourceTime, &data.ftLastWriteTime) == 0);
-        Report report = TakeReport();
-        EXPECT_EQ(row.installs ? 0 : ERR_READ, report.category);
-        EXPECT_SAME_TEXT(row.installs ? "\n" : "読み込みに失敗\n" + source, report.message + "\n" + report.context);
+        const Report failure = row.installs ? Report {} : Report {ERR_READ, "読み込みに失敗", source};
+        EXPECT_TRUE(Reported(failure.category, failure.message, failure.context));
     }
 }
 
@@ -87,10 +85,8 @@ TEST_F(EngineCopy, SourceReplacesAReadOnlyTargetOnlyWhenItExpandsInFull)
 TEST_F(EngineCopy, ReadFailureOfADriveNotReadyNamesTheDrive)
 {
     EXPECT_EQ(COPY_FAILED, ReportReadFailure(ERROR_NOT_READY, "A:\\DISK1\\DARVO5.EX_"));
-    Report report = TakeReport();
-    EXPECT_EQ(ERR_READ, report.category);
-    EXPECT_SAME_TEXT("ドライブ A: の準備ができていません.\nファイル[A:\\DISK1\\DARVO5.EX_]を読み込むことが出来ません",
-                     report.message + "\n" + report.context);
+    EXPECT_TRUE(Reported(ERR_READ, "ドライブ A: の準備ができていません.",
+                         "ファイル[A:\\DISK1\\DARVO5.EX_]を読み込むことが出来ません"));
 }
 
 TEST_F(EngineCopy, HeldTargetIsAskedAboutUntilItsHolderLetsGo)
@@ -131,21 +127,37 @@ TEST_F(EngineCopy, DiskPromptShowsAgainUntilTheFileIsThere)
                                          {{"X.DLLのコピー", noNumber, {IDOK, IDCANCEL}, IDCANCEL}, Stop(IDYES)}));
 }
 
-// Run through tests/files/tiny_drive.sh, which maps a 64 KB drive.
-TEST_F(EngineCopy, FullDriveIsAWriteFailureAndKeepsTheOldTarget)
+// Run through tests/files/tiny_drive.sh, which maps a 64 KB drive: the
+// engine, the plain copy helper and a settings save each meet the full drive
+// and keep the old file.
+TEST_F(EngineCopy, FullDriveIsAWriteFailureAndKeepsTheOldFiles)
 {
     const char* drive = std::getenv("DARVO_TINY_DRIVE");
     ASSERT_TRUE(drive && *drive) << "run through tiny_drive.sh";
     m_app = std::string(drive) + "\\";
-    MakeSource("BIG.DAT", std::string(256 * 1024, 'x'));
+    double bytes = -1;
+    EXPECT_EQ(1, GetFreeSpace((m_app + "any\\file.txt").c_str(), &bytes));
+    EXPECT_TRUE(bytes > 0 && bytes <= 65536.0) << bytes;
+    const std::string big(256 * 1024, 'x'), full = "ディスクに十分な空き領域がありません。";
+    std::string source = MakeSource("BIG.DAT", big), copy = m_app + "大きい.dat", env = m_app + "設定.ENV";
     ASSERT_TRUE(CopyFileA(MakeFile("OLD.DAT", "old").c_str(), (m_app + "表.DAT").c_str(), FALSE));
     EXPECT_EQ(0, Run("1,0,BIG.DAT,表.DAT"));
-    Report report = TakeReport();
-    EXPECT_EQ(ERR_WRITE, report.category);
-    EXPECT_SAME_TEXT(SystemText(ERROR_DISK_FULL) + "\nファイル[" + m_app + "表.DAT]へ書き込むことが出来ません",
-                     report.message + "\n" + report.context);
+    EXPECT_TRUE(Reported(ERR_WRITE, full, "ファイル[" + m_app + "表.DAT]へ書き込むことが出来ません"));
     EXPECT_EQ(std::vector<std::string> {"表.DAT"}, FolderEntries(m_app));
     EXPECT_EQ("old", ReadFileBytes(m_app + "表.DAT"));
+
+    EXPECT_EQ(-1, CopyFileData(source.c_str(), copy.c_str(), CFD_RETRY, nullptr));
+    EXPECT_TRUE(Reported(ERR_WRITE, full, copy + " に書き込むことができません."));
+    DeleteFileA(copy.c_str());
+
+    ASSERT_TRUE(CopyFileA(MakeFile("small.env", "[S]\r\nk=v\r\n").c_str(), env.c_str(), FALSE));
+    {
+        FEnv2 settings(env.c_str(), 0);
+        settings.WriteString("S", "big", big.c_str());
+        EXPECT_EQ(0, settings.Save());
+    }
+    EXPECT_TRUE(Reported(ERR_WRITE, full, env + ".BAKに書き込みできません"));
+    EXPECT_EQ("[S]\r\nk=v\r\n", ReadFileBytes(env));
 }
 
 }  // namespace

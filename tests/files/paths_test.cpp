@@ -12,31 +12,33 @@
 
 namespace {
 
+// n: file-name position, e: extension position, d: folder part, r: root,
+// +: AddBackslash, -: RemoveBackslash, c: CheckFileName ("ok" or its errno).
 std::string Apply(char function, const char* path)
 {
     DataObjStr text(path);
+    errno = 0;
     switch (function) {
     case 'n':
         return std::to_string(GetFileNamePos(path));
     case 'e':
         return std::to_string(GetExtPos(path));
+    case 'c':
+        return CheckFileName(path) == 1 ? "ok" : std::to_string(errno);
     case 'd':
         return std::string(GetDirPart(text));
     case 'r':
         return std::string(GetRootPart(text));
     case '+':
         return std::string(AddBackslash(text));
-    default:
-        text.GetBuffer(400);  // the capacity must be trimmed again
-        RemoveBackslash(text);
-        return text.GetCapacity() < 400 ? std::string(text) : "(capacity not trimmed)";
     }
+    text.GetBuffer(400);  // the capacity must be trimmed again
+    RemoveBackslash(text);
+    return text.GetCapacity() < 400 ? std::string(text) : "(capacity not trimmed)";
 }
 
 TEST(FilesPathText, EveryFunctionOnItsRows)
 {
-    // n: file-name position, e: extension position, d: folder part, r: root,
-    // +: AddBackslash, -: RemoveBackslash.
     const struct { char function; const char* path; const char* expected; } rows[] = {
         {'n', "C:\\DIR\\FILE.TXT", "7"}, {'n', "DIR/FILE", "4"}, {'n', "C:FILE", "2"}, {'n', "C:", "2"},
         {'n', "FILE", "0"}, {'n', "\\\\srv\\share\\FILE", "12"}, {'n', "C:\\DIR\\ソ能表", "7"}, {'n', "C:\\表\\ソ", "6"},
@@ -49,20 +51,13 @@ TEST(FilesPathText, EveryFunctionOnItsRows)
         {'+', "  ", "  "}, {'-', "C:\\DIR\\ ", "C:\\DIR"}, {'-', "C:\\DIR   ", "C:\\DIR"},
         {'-', "C:\\DIR\\\\", "C:\\DIR\\"}, {'-', "C:\\DIR\\表\\", "C:\\DIR\\表"}, {'-', "C:\\DIR\\ソ  ", "C:\\DIR\\ソ"},
         {'-', "能", "能"}, {'-', "\\", ""}, {'-', "   ", ""}, {'-', "C:\\", "C:\\"}, {'-', "C:\\ ", "C:\\"},
+        // Angle brackets and the slash are refused; a trail byte 0x5C or a
+        // lead byte before 0x2F is no separator.
+        {'c', "C:\\A<B", "-3"}, {'c', "C:\\A>B", "-3"}, {'c', "C:\\DIR/FILE", "-3"}, {'c', "表<", "-3"},
+        {'c', "/", "-3"}, {'c', "C:\\表\\ソ能.TXT", "ok"}, {'c', "C:\\DIR\\\x81/", "ok"}, {'c', "", "ok"},
     };
     for (const auto& row : rows)
         EXPECT_SAME_TEXT(row.expected, Apply(row.function, row.path)) << row.function << " " << robot::Quoted(row.path);
-}
-
-TEST(FilesPathText, NameCheckRefusesAngleBracketsAndSlashOnly)
-{
-    for (const char* path : {"C:\\A<B", "C:\\A>B", "C:\\DIR/FILE", "表<", "/"}) {
-        errno = 0;
-        EXPECT_EQ(0, CheckFileName(path)) << robot::Quoted(path);
-        EXPECT_EQ(-3, errno) << robot::Quoted(path);
-    }
-    for (const char* path : {"C:\\表\\ソ能.TXT", "C:\\DIR\\\x81/", ""})
-        EXPECT_EQ(1, CheckFileName(path)) << robot::Quoted(path);
 }
 
 // The folder's path as the file system spells it, asked of the system
@@ -87,26 +82,20 @@ std::string Retyped(std::string path, bool slashes)
     return path;
 }
 
-class FilesFullPath : public ScratchTest {
-protected:
-    void TearDown() override
-    {
-        SetCurrentDirectoryA("C:\\");
-        RemoveDirectoryA(m_root.c_str());
-        ScratchTest::TearDown();
-    }
-    std::string m_root = "C:\\DarvoFiles" + std::to_string(GetCurrentProcessId());
-};
+using FilesFullPath = ScratchTest;
 
 TEST_F(FilesFullPath, EveryKindOfPathOnItsRow)
 {
     for (const char* folder : {"MixedCase", "MixedCase\\データFolder表", "Other", "表"})
         MakeFolder(folder);
     MakeFile("MixedCase\\データFolder表\\Read Me.Txt");
-    ASSERT_TRUE(CreateDirectoryA(m_root.c_str(), nullptr));
-    const std::string b = OnDiskSpelling(Path()) + "\\", root = m_root.substr(3);
+    const std::string b = OnDiskSpelling(Path()) + "\\";
     ASSERT_EQ("C:\\", b.substr(0, 3));
     ASSERT_TRUE(SetCurrentDirectoryA(b.c_str()));
+    // A folder in the root of C:, for the rows that climb to the root;
+    // removed at the end.
+    const std::string root = "DarvoFiles" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(("C:\\" + root).c_str(), nullptr));
     char free = FreeDriveLetter();
     const std::string drive = std::string(1, free) + ":", lower = std::string(1, (char)std::tolower(free)) + ":";
 
@@ -134,6 +123,8 @@ TEST_F(FilesFullPath, EveryKindOfPathOnItsRow)
     };
     for (const auto& row : rows)
         EXPECT_SAME_TEXT(row.expected, std::string(GetFullPath(row.typed.c_str()))) << robot::Quoted(row.typed);
+    SetCurrentDirectoryA("C:\\");
+    RemoveDirectoryA(("C:\\" + root).c_str());
 }
 
 using FilesPathType = ScratchTest;

@@ -58,28 +58,26 @@ protected:
 
 TEST_F(FilesSharing, RetriesGetThroughOnceTheHolderLetsGo)
 {
-    std::string file = MakeFile("共有表.txt", "data"), src = MakeFile("元.txt", "source bytes");
-    const Row rows[] = {
-        {"open", file, [&] { return Open(file, true, 0, &m_status); }, OFR_OPENED, 0, 5000},
-        {"copy from", src, [&] { return CopyFileData(src.c_str(), Path("先.txt").c_str(), CFD_RETRY, nullptr) == 0; }, -1, 0, 5000},
-        {"copy onto", Path("先.txt"), [&] { return CopyFileData(src.c_str(), Path("先.txt").c_str(), CFD_RETRY, nullptr) == 0; }, -1, 0, 5000},
-        {"rename", file, [&] { return RenameFileRetry(file.c_str(), Path("新能.txt").c_str(), 5000, 100) == 1; }, -1, 0, 5000},
-        {"delete", src, [&] { return DeleteFileRetry(src.c_str(), 5000, 100) == 1; }, -1, 0, 5000},
-    };
-    for (const Row& row : rows)
-        Run(row, kBriefHoldMs);
-    EXPECT_EQ("data", ReadFileBytes(Path("新能.txt")));
-    EXPECT_EQ("source bytes", ReadFileBytes(Path("先.txt")));
-    EXPECT_FALSE(Exists(src));
-
+    std::string file = MakeFile("共有表.txt", "data"), src = MakeFile("元.txt", "source bytes"), dst = Path("先.txt");
     MakeFolder("tree");
     MakeFolder("tree\\表");
     MakeFile("tree\\a.txt");
     std::string heldInTree = MakeFile("tree\\表\\held.txt");
-    Run({"delete tree", heldInTree, [&] { return DeleteTree(DT_RECURSE | DT_RETRYDELETE, Path("tree\\*.*").c_str()) == 1; },
-         -1, 0, 5000},
-        kBriefHoldMs);
-    EXPECT_FALSE(Exists(Path("tree\\表")));
+    auto copy = [&] { return CopyFileData(src.c_str(), dst.c_str(), CFD_RETRY, nullptr) == 0; };
+    const Row rows[] = {
+        {"open", file, [&] { return Open(file, true, 0, &m_status); }, OFR_OPENED, 0, 5000},
+        {"copy from", src, copy, -1, 0, 5000},
+        {"copy onto", dst, copy, -1, 0, 5000},  // the target the row before made
+        {"rename", file, [&] { return RenameFileRetry(file.c_str(), Path("新能.txt").c_str(), 5000, 100) == 1; }, -1, 0, 5000},
+        {"delete", src, [&] { return DeleteFileRetry(src.c_str(), 5000, 100) == 1; }, -1, 0, 5000},
+        {"delete tree", heldInTree,
+         [&] { return DeleteTree(DT_RECURSE | DT_RETRYDELETE, Path("tree\\*.*").c_str()) == 1; }, -1, 0, 5000},
+    };
+    for (const Row& row : rows)
+        Run(row, kBriefHoldMs);
+    EXPECT_EQ("data", ReadFileBytes(Path("新能.txt")));
+    EXPECT_EQ("source bytes", ReadFileBytes(dst));
+    EXPECT_FALSE(Exists(src) || Exists(Path("tree\\表")));
 }
 
 TEST_F(FilesSharing, ConflictIsReportedAtOnceWithoutRetryAndAfterTheLimitWithIt)
