@@ -1,9 +1,5 @@
 // The progress window: its arithmetic, the stop requests that do not need a
 // mouse, its owner and its size.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <tuple>
 
@@ -11,15 +7,9 @@
 
 namespace {
 
-struct GaugeRow {
-    const char* name;
-    std::function<void(DoingWnd*)> steps;
-    int min, max, pos, percent;
-};
-
 TEST(DoingGauge, RangesPositionsAndSections)
 {
-    const GaugeRow rows[] = {
+    const struct { const char* name; std::function<void(DoingWnd*)> steps; int min, max, pos, percent; } rows[] = {
         {"range 5..5", [](DoingWnd* d) { d->SetRange(5, 5); }, 5, 6, 5, 0},
         {"below the range", [](DoingWnd* d) { d->SetPosition(-5); }, 0, 100, 0, 0},
         {"above the range", [](DoingWnd* d) { d->SetPosition(200); }, 0, 100, 100, 100},
@@ -36,7 +26,7 @@ TEST(DoingGauge, RangesPositionsAndSections)
         {"section 3..3 is 3..4, stepped to its end",
          [](DoingWnd* d) { d->BeginSec(3, 3); d->StepSec(); d->StepSec(); }, 0, 100, 100, 100},
     };
-    for (const GaugeRow& row : rows) {
+    for (const auto& row : rows) {
         DoingWnd* d = MakeDoing(0);
         row.steps(d);
         int inner = d->m_rcGauge.right - d->m_rcGauge.left - 4;

@@ -1,16 +1,8 @@
 // The window framework under Wine: the window table, the modal loop, the
 // automatic timers, dialogs, posted message boxes and the error queue.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <future>
 
-#include "base/errreport.h"
-#include "robot/robot_gtest.h"
-#include "error_report_env.h"
-#include "robot/robot_thread.h"
 #include "window_lib.h"
 
 namespace {

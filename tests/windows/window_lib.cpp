@@ -1,12 +1,8 @@
 #include "window_lib.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 
-#include "base/errreport.h"
 #include "dazo/libstart.h"
-#include "error_report_env.h"
 
 namespace {
 

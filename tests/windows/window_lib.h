@@ -1,13 +1,18 @@
 // The window suites start the library as SETUP.EXE does (window_lib.cpp):
 // the message functions, then the library's start-up steps, whose clean-ups
-// run at exit.
+// run at exit. What every window suite includes.
 #pragma once
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include "base/errreport.h"
 #include "dazo/Doingwnd.h"
 #include "dazo/Wnd.h"
+#include "error_report_env.h"
+#include "robot/robot_gtest.h"
+#include "robot/robot_thread.h"
 #include "testkit/screen_input.h"
 
 // A popup window that counts the WM_USER + 1 it gets and tells when its
