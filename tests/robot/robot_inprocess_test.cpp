@@ -71,8 +71,11 @@ TEST(RobotControls, DrivesOnlyWhatAUserCouldUse)
     enum { CHECK = 1, DISABLED, HIDDEN, EDIT, READONLY, MISSING };
     HWND dlg = Popup("操作窓");
     const struct { const char* cls; int id; DWORD style; } controls[] = {
-        {"Button", CHECK, BS_AUTOCHECKBOX | WS_VISIBLE}, {"Button", DISABLED, BS_AUTOCHECKBOX | WS_VISIBLE | WS_DISABLED},
-        {"Button", HIDDEN, BS_AUTOCHECKBOX}, {"Edit", EDIT, WS_VISIBLE}, {"Edit", READONLY, ES_READONLY | WS_VISIBLE}};
+        {"Button", CHECK, BS_AUTOCHECKBOX | WS_VISIBLE},
+        {"Button", DISABLED, BS_AUTOCHECKBOX | WS_VISIBLE | WS_DISABLED},
+        {"Button", HIDDEN, BS_AUTOCHECKBOX},
+        {"Edit", EDIT, WS_VISIBLE},
+        {"Edit", READONLY, ES_READONLY | WS_VISIBLE}};
     for (const auto& c : controls)
         CreateWindowExA(0, c.cls, "", WS_CHILD | c.style, 0, 0, 50, 20, dlg, (HMENU)(INT_PTR)c.id, nullptr, nullptr);
     EXPECT_TRUE(robot::SetCheck(dlg, CHECK, true) && robot::IsChecked(dlg, CHECK));

@@ -64,7 +64,8 @@ TEST(RobotCrossProcess, ReadsAndPressesTheBoxOfThatProcessOnlyAlsoThroughTheCli)
     EXPECT_EQ(1u, wait.exitCode);
     EXPECT_NE(std::string::npos, wait.err.find(u8"caption \"ヴェルンド！出納帳 Version 5.5(ゼノプ版) セットアップ\" visible"))
         << wait.err;
-    EXPECT_EQ(0u, RunRobotCli("press PID --class #32770 --caption " + Quote(kBoxCaption) + " --id IDYES", &box).exitCode);
+    CliRun yes = RunRobotCli("press PID --class #32770 --caption " + Quote(kBoxCaption) + " --id IDYES", &box);
+    EXPECT_EQ(0u, yes.exitCode) << yes.err;
     DWORD exitCode = 0;
     EXPECT_TRUE(box.Wait(kWaitMs, &exitCode) && exitCode == IDYES) << exitCode;
     for (const char* arguments : {"", "frobnicate", "press --id", "wait --pid x", "wait --colour red"}) {

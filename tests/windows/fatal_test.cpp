@@ -25,7 +25,7 @@ TEST(WindowFatal, AssertionsAndTheFontNumberEndTheProgramWithTheirText)
         ChildProcess child(std::string(WINDOW_CHILD_EXE) + " " + row.scenario);
         EXPECT_TRUE(robot::AnswerBoxesOf(child.Pid(), {{row.caption, row.text, {IDOK}, IDOK}})) << row.scenario;
         DWORD code = 0;
-        EXPECT_TRUE(child.Wait(10000, &code) && code != 0) << row.scenario << ": the program did not end with a failure";
+        EXPECT_TRUE(child.Wait(10000, &code) && code != 0) << row.scenario << ": no failure exit";
     }
 }
 

@@ -37,7 +37,8 @@ int CountIn(const std::vector<DWORD>& pixels, int width, RECT area, DWORD colour
 
 TEST(BackgroundScreen, GradientsAndTitleAsDrawn)
 {
-    const struct { bool addRemove; DWORD top, bottom; } rows[] = {{false, 0x0000FF, 0x7F7F00}, {true, 0xBE0000, 0x00007F}};
+    const struct { bool addRemove; DWORD top, bottom; } rows[] = {
+        {false, 0x0000FF, 0x7F7F00}, {true, 0xBE0000, 0x00007F}};
     int lastWhiteRow[2] = {};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.addRemove ? "uninstall" : "install");
