@@ -1,27 +1,15 @@
 // The progress window: its arithmetic, the stop requests that do not need a
 // mouse, its owner and its size.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <tuple>
 
-#include "base/errreport.h"
-#include "dazo/Doingwnd.h"
 #include "window_lib.h"
 
 namespace {
 
-struct GaugeRow {
-    const char* name;
-    std::function<void(DoingWnd*)> steps;
-    int min, max, pos, percent;
-};
-
 TEST(DoingGauge, RangesPositionsAndSections)
 {
-    const GaugeRow rows[] = {
+    const struct { const char* name; std::function<void(DoingWnd*)> steps; int min, max, pos, percent; } rows[] = {
         {"range 5..5", [](DoingWnd* d) { d->SetRange(5, 5); }, 5, 6, 5, 0},
         {"below the range", [](DoingWnd* d) { d->SetPosition(-5); }, 0, 100, 0, 0},
         {"above the range", [](DoingWnd* d) { d->SetPosition(200); }, 0, 100, 100, 100},
@@ -38,7 +26,7 @@ TEST(DoingGauge, RangesPositionsAndSections)
         {"section 3..3 is 3..4, stepped to its end",
          [](DoingWnd* d) { d->BeginSec(3, 3); d->StepSec(); d->StepSec(); }, 0, 100, 100, 100},
     };
-    for (const GaugeRow& row : rows) {
+    for (const auto& row : rows) {
         DoingWnd* d = MakeDoing(0);
         row.steps(d);
         int inner = d->m_rcGauge.right - d->m_rcGauge.left - 4;
@@ -49,13 +37,27 @@ TEST(DoingGauge, RangesPositionsAndSections)
     }
 }
 
-TEST(DoingStop, CloseEscAndCancelAskToStopAndTheWindowStays)
+// The owner is disabled while the window exists, however it ends, and the
+// window is the program's work window meanwhile. The window's close box, Esc
+// and Cancel ask to stop and the window stays; CheckCancel lets through ten
+// waiting messages of other windows a time.
+TEST(DoingStop, OwnerDisabledStopRequestsKeepTheWindowAndTenMessagesGoThroughAtATime)
 {
-    const UINT messages[][2] = {{WM_CLOSE, 0}, {WM_KEYDOWN, VK_ESCAPE}, {WM_COMMAND, IDCANCEL}};
-    DoingWnd* d = MakeDoing(DWS_STOP | DWS_SHOW);
+    auto* probe = new ProbeWnd;
+    HWND owner = probe->Make(300, 200);
+    DoingWnd* d = MakeDoing(DWS_STOP | DWS_SHOW | DWS_DISABLEOWNER, owner);
     HWND h = d->HWnd();
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    EXPECT_EQ(h, GetFirstVisibleMainWnd());
+    PumpFor(100);
+    for (int i = 0; i < 15; ++i)
+        PostMessageA(owner, WM_USER + 1, 0, 0);
+    EXPECT_EQ(1, d->CheckCancel());
+    EXPECT_EQ(10, probe->m_cCounted);
+    d->CheckCancel();
+    EXPECT_EQ(15, probe->m_cCounted);
+    const UINT messages[][2] = {{WM_CLOSE, 0}, {WM_KEYDOWN, VK_ESCAPE}, {WM_COMMAND, IDCANCEL}};
     for (const auto& m : messages) {
-        EXPECT_EQ(1, d->CheckCancel());
         PostMessageA(h, m[0], m[1], 0);
         EXPECT_EQ(0, d->CheckCancel()) << "message " << m[0];
         EXPECT_EQ(0, d->CheckCancel()) << "the request stays until cleared";
@@ -64,37 +66,11 @@ TEST(DoingStop, CloseEscAndCancelAskToStopAndTheWindowStays)
     }
     d->Close();
     EXPECT_FALSE(IsWindow(h));
-}
-
-TEST(DoingStop, CheckCancelLetsTenMessagesThroughAtATime)
-{
-    auto* probe = new ProbeWnd;
-    HWND target = probe->Make();
-    DoingWnd* d = MakeDoing(DWS_SHOW);
-    PumpFor(100);
-    for (int i = 0; i < 15; ++i)
-        PostMessageA(target, WM_USER + 1, 0, 0);
-    d->CheckCancel();
-    EXPECT_EQ(10, probe->m_cCounted);
-    d->CheckCancel();
-    EXPECT_EQ(15, probe->m_cCounted);
-    d->Close();
-    DestroyWindow(target);
-}
-
-// The owner is disabled while the window exists, however it ends; the
-// window is the program's work window meanwhile.
-TEST(DoingOwner, EnabledAgainAfterCloseAndAfterDestroyWindow)
-{
-    HWND owner = (new ProbeWnd)->Make(300, 200);
-    for (bool viaClose : {true, false}) {
-        DoingWnd* d = MakeDoing(DWS_STOP | DWS_SHOW | DWS_DISABLEOWNER, owner);
-        EXPECT_FALSE(IsWindowEnabled(owner));
-        EXPECT_EQ(d->HWnd(), GetFirstVisibleMainWnd());
-        viaClose ? d->Close() : (void)DestroyWindow(d->HWnd());
-        EXPECT_TRUE(IsWindowEnabled(owner)) << (viaClose ? "Close" : "DestroyWindow");
-        EXPECT_EQ(nullptr, GetFirstVisibleMainWnd());
-    }
+    EXPECT_TRUE(IsWindowEnabled(owner)) << "after Close";
+    EXPECT_EQ(nullptr, GetFirstVisibleMainWnd());
+    DestroyWindow(MakeDoing(DWS_STOP | DWS_SHOW | DWS_DISABLEOWNER, owner)->HWnd());
+    EXPECT_TRUE(IsWindowEnabled(owner)) << "after DestroyWindow";
+    EXPECT_EQ(nullptr, GetFirstVisibleMainWnd());
     DestroyWindow(owner);
 }
 
@@ -118,11 +94,7 @@ TEST(DoingSize, WithoutTitleNoCaptionAndShorterByTheCaption)
 // character in two, however narrow the row.
 TEST(DoingRows, RowsBreakAtLineEndsAndBetweenCharacters)
 {
-    struct {
-        const char* text;
-        int cx;
-        std::vector<int> rows;
-    } cases[] = {
+    const struct { const char* text; int cx; std::vector<int> rows; } cases[] = {
         {"出納帳", 1, {2, 2, 2}},
         {"aあb", 1, {1, 2, 1}},
         {"一行目\r\n二行目", 1000, {6, 6}},

@@ -1,16 +1,8 @@
 // The window framework under Wine: the window table, the modal loop, the
 // automatic timers, dialogs, posted message boxes and the error queue.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <future>
 
-#include "base/errreport.h"
-#include "robot/robot_gtest.h"
-#include "error_report_env.h"
-#include "robot/robot_thread.h"
 #include "window_lib.h"
 
 namespace {
@@ -94,12 +86,9 @@ TEST(Dialogs, ButtonsEndTheLoopWithTheirIdentifier)
                                    : dlg->Create(g_hInstance, "LOOPDLG", owner);
         ShowWindow(hwnd, SW_SHOW);
         robot::RobotThread robot([&](std::string* failure) {
-            for (int wait = 0; wait < 300 && IsWindowEnabled(owner); ++wait)
-                Sleep(10);
             *failure = "the owner is enabled, or button 11 is missing";
-            if (IsWindowEnabled(owner) || !robot::PressButton(hwnd, 11))
-                return false;
-            return robot::PressButton(hwnd, id);
+            return robot::WaitUntil([&] { return !IsWindowEnabled(owner); }, 3000) && robot::PressButton(hwnd, 11) &&
+                   robot::PressButton(hwnd, id);
         });
         EXPECT_EQ(id, RunModalLoop(LOOP_MODAL | LOOP_DIALOG, hwnd, nullptr));
         std::string failure;
@@ -133,25 +122,22 @@ struct Listener {
     Event2* list;
     bool leave;
     int heard;
+    static int Hear(void* context, Event2*, LPARAM)
+    {
+        auto* l = static_cast<Listener*>(context);
+        if (++l->heard && l->leave)
+            l->list->Disconnect(l, Hear);
+        return 1;
+    }
 };
-
-int Hear(void* context, Event2*, LPARAM)
-{
-    auto* l = static_cast<Listener*>(context);
-    ++l->heard;
-    if (l->leave)
-        l->list->Disconnect(l, Hear);
-    return 1;
-}
 
 TEST(Events, AListenerThatLeavesWhileFiredDoesNotSilenceTheNext)
 {
     Event2 list;
     Listener leaving {&list, true, 0}, staying {&list, false, 0};
-    list.Connect(&leaving, Hear);
-    list.Connect(&staying, Hear);
-    EXPECT_EQ(1, list.Fire(&list, 0));
-    EXPECT_EQ(1, list.Fire(&list, 0));
+    list.Connect(&leaving, Listener::Hear);
+    list.Connect(&staying, Listener::Hear);
+    EXPECT_TRUE(list.Fire(&list, 0) == 1 && list.Fire(&list, 0) == 1);
     EXPECT_EQ(1, leaving.heard);
     EXPECT_EQ(2, staying.heard);
     EXPECT_EQ(1, list.GetConnectionCount());

@@ -1,17 +1,10 @@
 // What the user sees on a real X display: the background window's picture
 // read back from the screen, its refusal to end the session, and the
 // progress window's stop button under real mouse input (SendInput).
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <atomic>
+#include <future>
 #include <thread>
 
-#include "base/errreport.h"
-#include "robot/robot_gtest.h"
-#include "dazo/Doingwnd.h"
-#include "error_report_env.h"
 #include "setup/background.h"
 #include "window_lib.h"
 
@@ -44,22 +37,21 @@ int CountIn(const std::vector<DWORD>& pixels, int width, RECT area, DWORD colour
 
 TEST(BackgroundScreen, GradientsAndTitleAsDrawn)
 {
-    const struct {
-        bool addRemove;
-        DWORD top, bottom;
-    } rows[] = {{false, 0x0000FF, 0x7F7F00}, {true, 0xBE0000, 0x00007F}};
+    const struct { bool addRemove; DWORD top, bottom; } rows[] = {
+        {false, 0x0000FF, 0x7F7F00}, {true, 0xBE0000, 0x00007F}};
     int lastWhiteRow[2] = {};
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.addRemove ? "uninstall" : "install");
         HWND h = ShowBackground(row.addRemove);
         int cx, cy;
         std::vector<DWORD> pixels = ClientPixels(h, &cx, &cy);
         ASSERT_GT(cy, 256);
-        EXPECT_EQ(cx, CountIn(pixels, cx, {0, 0, cx, 1}, row.top)) << "top row, uninstall " << row.addRemove;
-        EXPECT_EQ(cx, CountIn(pixels, cx, {0, cy - 1, cx, cy}, row.bottom)) << "bottom row, uninstall " << row.addRemove;
+        EXPECT_EQ(cx, CountIn(pixels, cx, {0, 0, cx, 1}, row.top));
+        EXPECT_EQ(cx, CountIn(pixels, cx, {0, cy - 1, cx, cy}, row.bottom));
         int unit = cx / 10;
         RECT firstLine = {cx / 2 - 5 * unit, cy / 32 - unit / 12, cx / 2 + 5 * unit, cy / 32 + unit};
-        EXPECT_GT(CountIn(pixels, cx, firstLine, 0xFFFFFF), 100) << "white title, uninstall " << row.addRemove;
-        EXPECT_GT(CountIn(pixels, cx, firstLine, 0x000000), 100) << "black shadow, uninstall " << row.addRemove;
+        EXPECT_GT(CountIn(pixels, cx, firstLine, 0xFFFFFF), 100) << "white title";
+        EXPECT_GT(CountIn(pixels, cx, firstLine, 0x000000), 100) << "black shadow";
         for (int y = 0; y < cy; ++y)
             if (CountIn(pixels, cx, {0, y, cx, y + 1}, 0xFFFFFF))
                 lastWhiteRow[row.addRemove] = y;
@@ -69,8 +61,9 @@ TEST(BackgroundScreen, GradientsAndTitleAsDrawn)
 }
 
 // Under 256 rows, row y is painted by the one band that covers it: the
-// first band i whose lower edge (i + 1) * cy / 256 lies below y.
-TEST(BackgroundScreen, ShortClientAreaPaintsEachRowWithItsOwnBand)
+// first band i whose lower edge (i + 1) * cy / 256 lies below y. And the
+// window refuses the end of the session with its message.
+TEST(BackgroundScreen, ShortClientAreaPaintsEachRowWithItsOwnBandAndTheSessionMayNotEnd)
 {
     HWND h = ShowBackground(false, 200, 100);
     int cx, cy;
@@ -81,22 +74,13 @@ TEST(BackgroundScreen, ShortClientAreaPaintsEachRowWithItsOwnBand)
         DWORD expected = (band / 2) << 16 | (band / 2) << 8 | (255 - band);
         EXPECT_EQ(expected, pixels[y * cx]) << "row " << y;
     }
-    DestroyWindow(h);
-}
-
-TEST(BackgroundScreen, EndOfSessionIsRefusedWithTheMessage)
-{
-    HWND h = ShowBackground(false, 300, 200);
-    std::atomic<bool> answered {false};
     DWORD_PTR answer = 1;
     EXPECT_TRUE(robot::RunAnsweringBox(
         [&] {
-            std::thread windows([&] {
+            auto windows = std::async(std::launch::async, [&] {
                 SendMessageTimeoutA(h, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 30000, &answer);
-                answered = true;
             });
-            PumpUntil([&] { return answered.load(); }, 30000);
-            windows.join();
+            PumpUntil([&] { return windows.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }, 30000);
         },
         {kTestTitle, "セットアップを終了してからウィンドウズを終了してください", {IDOK}, IDOK}));
     EXPECT_EQ(0u, answer);
@@ -111,61 +95,38 @@ bool MouseInput(DWORD flags, POINT at, const std::function<bool()>& effect)
     return PumpUntil(effect, 5000);
 }
 
-// The progress window with its stop button, and the button's centre on
-// the screen.
-// The pointer stays on the progress window, which has settled as the
-// foreground window first: under Wine a window that loses the X focus gets
-// WM_CANCELMODE, which ends a press, and Xvfb, having no window manager,
-// moves the X focus with the pointer.
-class StopButtonScreen : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_button = CentreOnScreen(m_doing->m_rcStop);
-        m_text = CentreOnScreen(m_doing->m_rcText);
-        SendMouse(MOUSEEVENTF_MOVE, m_text);
-        PumpUntil([&] { return GetForegroundWindow() == m_doing->HWnd(); }, 3000);
-        PumpFor(500);
-    }
-    void TearDown() override { m_doing->Close(); }
-
-    POINT CentreOnScreen(const RECT& rc)
-    {
+// Released off the button, a press asks for nothing and the mouse is free
+// for the other windows. A box asked for while the mouse is captured waits
+// for the release, and the waiting request does not keep the release on the
+// button, which asks to stop, from coming through.
+TEST(StopButtonScreen, OnlyAReleaseOnThePressedButtonAsksToStopAndABoxWaitsForIt)
+{
+    DoingWnd* doing = MakeDoing(DWS_STOP | DWS_NOGAUGE | DWS_SHOW);
+    auto centreOnScreen = [&](const RECT& rc) {
         POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-        ClientToScreen(m_doing->HWnd(), &pt);
+        ClientToScreen(doing->HWnd(), &pt);
         return pt;
-    }
+    };
+    const POINT button = centreOnScreen(doing->m_rcStop), text = centreOnScreen(doing->m_rcText);
+    // The pointer stays on the progress window, which has settled as the
+    // foreground window first: under Wine a window that loses the X focus
+    // gets WM_CANCELMODE, which ends a press, and Xvfb, having no window
+    // manager, moves the X focus with the pointer.
+    SendMouse(MOUSEEVENTF_MOVE, text);
+    PumpUntil([&] { return GetForegroundWindow() == doing->HWnd(); }, 3000);
+    PumpFor(500);
     // The left button pressed on the stop button, which then shows it
     // pressed and holds the mouse.
-    void Press()
-    {
-        SendMouse(MOUSEEVENTF_MOVE, m_button);
-        EXPECT_TRUE(MouseInput(MOUSEEVENTF_LEFTDOWN, {}, [&] { return m_doing->m_fPressed; }));
-        EXPECT_EQ(m_doing->HWnd(), GetCapture());
-    }
-
-    DoingWnd* m_doing = MakeDoing(DWS_STOP | DWS_NOGAUGE | DWS_SHOW);
-    POINT m_button, m_text;
-};
-
-// Released off the button, the press asks for nothing and the mouse is free
-// for the other windows; released on it, it asks to stop.
-TEST_F(StopButtonScreen, OnlyAReleaseOnThePressedButtonAsksToStop)
-{
-    Press();
-    ASSERT_TRUE(MouseInput(MOUSEEVENTF_MOVE, m_text, [&] { return !m_doing->m_fPressed; }));
+    auto press = [&] {
+        SendMouse(MOUSEEVENTF_MOVE, button);
+        EXPECT_TRUE(MouseInput(MOUSEEVENTF_LEFTDOWN, {}, [&] { return doing->m_fPressed; }));
+        EXPECT_EQ(doing->HWnd(), GetCapture());
+    };
+    press();
+    ASSERT_TRUE(MouseInput(MOUSEEVENTF_MOVE, text, [&] { return !doing->m_fPressed; }));
     EXPECT_TRUE(MouseInput(MOUSEEVENTF_LEFTUP, {}, [] { return !GetCapture(); })) << "the capture stays";
-    EXPECT_EQ(1, m_doing->CheckCancel());
-    Press();
-    EXPECT_TRUE(MouseInput(MOUSEEVENTF_LEFTUP, {}, [&] { return m_doing->m_fCancel; }));
-    EXPECT_EQ(0, m_doing->CheckCancel());
-}
-
-// A box asked for while the mouse is captured waits for the release, and
-// the waiting request does not keep the release itself from coming through.
-TEST_F(StopButtonScreen, PostedBoxWaitsForTheReleaseAndLetsItThrough)
-{
-    Press();
+    EXPECT_EQ(1, doing->CheckCancel());
+    press();
     std::atomic<bool> released {false};
     bool seenAfterRelease = false;
     int answer = 0;
@@ -186,7 +147,8 @@ TEST_F(StopButtonScreen, PostedBoxWaitsForTheReleaseAndLetsItThrough)
         {kTestTitle, "捕捉が終わってから出る箱", {IDOK}, IDOK}, nullptr, [&](HWND) { seenAfterRelease = released; }));
     EXPECT_TRUE(seenAfterRelease) << "the box did not wait for the release";
     EXPECT_EQ(IDOK, answer);
-    EXPECT_EQ(0, m_doing->CheckCancel()) << "the release on the stop button was lost";
+    EXPECT_EQ(0, doing->CheckCancel()) << "the release on the stop button was lost";
+    doing->Close();
 }
 
 }  // namespace

@@ -1,12 +1,8 @@
 #include "window_lib.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 
-#include "base/errreport.h"
 #include "dazo/libstart.h"
-#include "error_report_env.h"
 
 namespace {
 
@@ -28,29 +24,6 @@ const ::testing::Environment* const s_environment =
     ::testing::AddGlobalTestEnvironment(new WindowLibraryEnvironment);
 
 }  // namespace
-
-ProbeWnd::ProbeWnd(DWORD flags, bool* deleted) : m_pDeleted(deleted)
-{
-    m_dwWndFlag = flags;
-}
-
-ProbeWnd::~ProbeWnd()
-{
-    if (m_pDeleted)
-        *m_pDeleted = true;
-}
-
-LRESULT ProbeWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_USER + 1)
-        ++m_cCounted;
-    return Wnd::WndProc(msg, wParam, lParam);
-}
-
-HWND ProbeWnd::Make(int cx, int cy)
-{
-    return Create(0, "probe", WS_POPUP | WS_VISIBLE, 0, 0, cx, cy, nullptr, nullptr, g_hInstance, nullptr);
-}
 
 DoingWnd* MakeDoing(int style, HWND owner, const char* title)
 {
