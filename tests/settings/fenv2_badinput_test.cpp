@@ -103,7 +103,7 @@ std::vector<std::string> HeaderNames(const Lines& lines)
 
 // Names to ask for: the given ones, each with the case of its letters turned
 // (also inside double-byte characters, where that makes another name), a
-// shortened one and one that is nowhere.
+// shortened one, one behind the ";" of a comment, and one that is nowhere.
 std::vector<std::string> Variants(const std::vector<std::string>& names)
 {
     std::vector<std::string> out = {"nowhere"};
@@ -111,7 +111,7 @@ std::vector<std::string> Variants(const std::vector<std::string>& names)
         std::string turned = name;
         for (char& c : turned)
             c = (char)(std::isupper((unsigned char)c) ? std::tolower((unsigned char)c) : std::toupper((unsigned char)c));
-        out.insert(out.end(), {name, turned, name.substr(0, std::max<size_t>(name.size() - 1, 1))});
+        out.insert(out.end(), {name, turned, name.substr(0, std::max<size_t>(name.size() - 1, 1)), ";" + name});
     }
     return out;
 }
