@@ -198,7 +198,8 @@ protected:
                 ASSERT_TRUE(value.GetCapacity() > (int)expected.size() && !((const char*)value)[expected.size()] &&
                             expected.compare(0, std::string::npos, value, expected.size()) == 0)
                     << where << " key " << robot::Quoted(key);
-                ASSERT_EQ(line < lines.size() ? std::atol(expected.c_str()) : -99, env.GetInt(section, key.c_str(), -99))
+                long number = line < lines.size() ? std::atol(expected.c_str()) : -99;
+                ASSERT_EQ(number, env.GetInt(section, key.c_str(), -99))
                     << where << " key " << robot::Quoted(key);
             }
         }
