@@ -17,7 +17,7 @@ std::string Described(const FileListEntry& e)
            "|" + std::string(e.m_strName) + "|" + std::string(e.m_strFolder) + "|" + std::to_string(e.m_nReserved);
 }
 
-TEST(SettingsFileList, EntriesSplitIntoTheirFields)
+TEST(SettingsFileList, EntriesSplitIntoTheirFieldsAndMacrosExpandInAnyCase)
 {
     const std::string system = std::string(GetSystemDir()) + "\\";
     // disk|compressed|source|target|folder|reserved
@@ -39,29 +39,21 @@ TEST(SettingsFileList, EntriesSplitIntoTheirFields)
         ParseListLine(row.value, &entry, kApp, kDoc);
         EXPECT_SAME_TEXT(row.expected, Described(entry)) << robot::Quoted(row.value);
     }
-}
-
-TEST(SettingsFileList, MacrosExpandInAnyCaseAndDoubleByteCharactersCompareExactly)
-{
-    const std::string windows = std::string(GetWindowsDir()) + "\\", system = std::string(GetSystemDir()) + "\\";
-    const struct { const char* text; std::string expected; } rows[] = {
+    const std::string windows = std::string(GetWindowsDir()) + "\\";
+    const struct { const char* text; std::string expected; } macros[] = {
         {"$(apppath)DATA", "C:\\Program Files\\APP\\DATA"}, {"$(DOCPATH)", "D:\\データ\\帳簿\\"},
         {"$(winpath)FONTS", windows + "FONTS"}, {"$(winsyspath)", system}, {"$(WinSysPath)", system},
         {"X $(AppPath)$(DocPath) Y", "X C:\\Program Files\\APP\\D:\\データ\\帳簿\\ Y"},
         {"$(AppPat)$(App Path)$(", "$(AppPat)$(App Path)$("}, {"", ""},
     };
-    for (const auto& row : rows)
+    for (const auto& row : macros)
         EXPECT_SAME_TEXT(row.expected, std::string(ExpandPathMacros(row.text, kApp, kDoc))) << row.text;
 
     // 計 (8C 76) and 祁 (8C 56), ア (83 41) and ヂ (83 61) differ only in a
     // trail byte that is a letter.
-    const struct {
-        const char *text, *name;
-        int expected;
-    } prefixes[] = {{"$(APPPATH)x", "$(AppPath)", 0}, {"$(AppPat", "$(AppPath)", 1}, {"", "$(AppPath)", 1},
-                    {"anything", "", 0},              {"表示x", "表示", 0},         {"計", "祁", 1},
-                    {"祁", "計", 1},                  {"ア", "ヂ", 1},              {"ヂ", "ア", 1},
-                    {"計ア", "計ア", 0}};
+    const struct { const char *text, *name; int expected; } prefixes[] = {
+        {"$(APPPATH)x", "$(AppPath)", 0}, {"$(AppPat", "$(AppPath)", 1}, {"", "$(AppPath)", 1}, {"anything", "", 0},
+        {"表示x", "表示", 0}, {"計", "祁", 1}, {"祁", "計", 1}, {"ア", "ヂ", 1}, {"ヂ", "ア", 1}, {"計ア", "計ア", 0}};
     for (const auto& row : prefixes)
         EXPECT_EQ(row.expected, MatchPrefix(row.text, row.name)) << robot::Quoted(row.text) << " " << robot::Quoted(row.name);
 }
@@ -70,10 +62,9 @@ using SettingsFileListEntries = ScratchTest;
 
 TEST_F(SettingsFileListEntries, BlankValuesAndMissingKeysAreSkippedAndEqualKeysGiveTheFirstValue)
 {
-    FEnv2 list(MakeFile("SETUP.LST", "[Files]\r\nA=1,0,ONE.DLL,ONE.DLL,$(AppPath)\r\nspaces=   \r\nempty=\r\n"
-                                     "a=2,0,TWO.DLL,TWO.DLL,$(AppPath)\r\ntab=\t\r\n")
-                   .c_str(),
-               0);
+    std::string path = MakeFile("SETUP.LST", "[Files]\r\nA=1,0,ONE.DLL,ONE.DLL,$(AppPath)\r\nspaces=   \r\nempty=\r\n"
+                                             "a=2,0,TWO.DLL,TWO.DLL,$(AppPath)\r\ntab=\t\r\n");
+    FEnv2 list(path.c_str(), 0);
     std::vector<std::string> processed;
     for (const std::string& key : Names(list.EnumKeys("Files"))) {
         FileListEntry entry;

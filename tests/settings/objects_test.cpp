@@ -10,7 +10,7 @@ std::vector<std::string> s_events;
 
 class Tracked : public SafeObject {
 public:
-    explicit Tracked(const char* name) : m_name(name) {}
+    explicit Tracked(const char* name = "child") : m_name(name) {}
     ~Tracked() override { s_events.push_back("delete " + m_name); }
     void OnRelease() override { s_events.push_back("release " + m_name + " refs " + std::to_string(GetRefCount())); }
 
@@ -18,9 +18,7 @@ private:
     std::string m_name;
 };
 
-struct TrackedChild : public Tracked {
-    TrackedChild() : Tracked("child") {}
-};
+struct TrackedChild : public Tracked {};
 
 TEST(SettingsSafePtr, LastReferenceRunsTheHookThenDeletes)
 {
@@ -43,23 +41,17 @@ using SettingsSections = ScratchTest;
 
 TEST_F(SettingsSections, FileSectionReadsAndWritesItsSectionAndKeepsTheFileAlive)
 {
-    SafePtr<EnvSec> sec;
     SafePtr<FEnv2> env(new FEnv2(MakeFile("S.ENV", "[Main]\r\nk=v\r\nn=5\r\n[Main\\Sub]\r\ns=1\r\n").c_str(), 0));
-    sec = SafePtr<EnvSec>(new FEnv2Sec(env, "main"));
+    SafePtr<EnvSec> sec(new FEnv2Sec(env, "main"));
     const FEnv2* file = env.Get();
     env = SafePtr<FEnv2>();
     DataObjStr value;
-    int found = -1;
+    int found = -1, foundInt = -1;
     sec->GetString(value, "K", "d", &found);
-    EXPECT_STREQ("v", value);
-    EXPECT_EQ(1, found);
-    EXPECT_EQ(5, sec->GetInt("n", 0, &found));
-    EXPECT_EQ(1, sec->WriteInt("n", 6));
-    EXPECT_EQ(1, sec->WriteString("new", "x"));
-    EXPECT_EQ(0, sec->WriteString("bad=key", "x"));
+    EXPECT_TRUE(Text(value) == "v" && found == 1 && sec->GetInt("n", 0, &foundInt) == 5 && foundInt == 1);
+    EXPECT_TRUE(sec->WriteInt("n", 6) && sec->WriteString("new", "x") && !sec->WriteString("bad=key", "x"));
     SafePtr<EnvSec> sub = sec->GetSubSec("SUB");
-    EXPECT_EQ(1, sub->GetInt("s", 0));
-    EXPECT_EQ(1, sub->WriteString("t", "2"));
+    EXPECT_TRUE(sub->GetInt("s", 0) == 1 && sub->WriteString("t", "2"));
     EXPECT_EQ("[Main]\r\nk=v\r\nn=6\r\nnew=x\r\n[Main\\Sub]\r\ns=1\r\nt=2\r\n", TextOf(*file));
 }
 

@@ -13,49 +13,37 @@ namespace {
 
 using SettingsV4Import = ScratchTest;
 
-TEST_F(SettingsV4Import, EighteenValuesAreWrittenInTheirOrder)
+TEST_F(SettingsV4Import, EighteenValuesAreWrittenInTheirOrderAndOnlyWhenGiven)
 {
     // The INI file holds them in another order, with keys that are not
     // carried over; the result's order is that of the rows.
-    std::string ini = MakeFile("DARVO4.INI", "[KamoDlg]\r\nTopMargin=18\r\nLeftMargin=17\r\nBottomMargin=99\r\n"
-                                             "[GrSiwake]\r\nRowHighlight=0\r\n"
-                                             "[GrDarvo]\r\nRowHighlight=1\r\n"
-                                             "[TextoutDlg]\r\nファイル名=C:\\OUT.TXT\r\n"
-                                             "[Default]\r\n漢字制御=2\r\n"
-                                             "[SisanhyoPrnDlg]\r\n科目タイトル=科目\r\nTitle=試算表\r\n"
-                                             "LeftMargin=16\r\nTopMargin=15\r\n"
-                                             "[SiwakePrnDlg]\r\nLeftMargin=14\r\nTopMargin=13\r\n"
-                                             "[SyukeiPrnDlg]\r\nLeftMargin=12\r\nTopMargin=11\r\n"
-                                             "[MotoDlg]\r\nTopMargin=10\r\nTitle=元帳\r\n"
-                                             "[出納帳]\r\n税振替保護除く=1\r\n消費税５％開始日=H09.04.01\r\n"
-                                             "会社名=コルヴァ\r\n");
+    std::string ini = MakeFile("DARVO4.INI",
+        "[KamoDlg]\r\nTopMargin=18\r\nLeftMargin=17\r\nBottomMargin=99\r\n[GrSiwake]\r\nRowHighlight=0\r\n"
+        "[GrDarvo]\r\nRowHighlight=1\r\n[TextoutDlg]\r\nファイル名=C:\\OUT.TXT\r\n[Default]\r\n漢字制御=2\r\n"
+        "[SisanhyoPrnDlg]\r\n科目タイトル=科目\r\nTitle=試算表\r\nLeftMargin=16\r\nTopMargin=15\r\n"
+        "[SiwakePrnDlg]\r\nLeftMargin=14\r\nTopMargin=13\r\n[SyukeiPrnDlg]\r\nLeftMargin=12\r\nTopMargin=11\r\n"
+        "[MotoDlg]\r\nTopMargin=10\r\nTitle=元帳\r\n"
+        "[出納帳]\r\n税振替保護除く=1\r\n消費税５％開始日=H09.04.01\r\n会社名=コルヴァ\r\n");
     FEnv2 env(MakeFile("DARVO5.ENV", "").c_str(), 0);
     ImportVersion4Settings(&env, ini.c_str());
-    EXPECT_EQ("[出納帳]\r\n消費税５％開始日=H09.04.01\r\n税振替保護除く=1\r\n"
-              "[MotoDlg]\r\nTitle=元帳\r\nTopMargin=10\r\n"
-              "[SyukeiPrnDlg]\r\nTopMargin=11\r\nLeftMargin=12\r\n"
-              "[SiwakePrnDlg]\r\nTopMargin=13\r\nLeftMargin=14\r\n"
+    EXPECT_EQ("[出納帳]\r\n消費税５％開始日=H09.04.01\r\n税振替保護除く=1\r\n[MotoDlg]\r\nTitle=元帳\r\nTopMargin=10\r\n"
+              "[SyukeiPrnDlg]\r\nTopMargin=11\r\nLeftMargin=12\r\n[SiwakePrnDlg]\r\nTopMargin=13\r\nLeftMargin=14\r\n"
               "[SisanhyoPrnDlg]\r\nTopMargin=15\r\nLeftMargin=16\r\nTitle=試算表\r\n科目タイトル=科目\r\n"
-              "[Default]\r\n漢字制御=2\r\n"
-              "[TextoutDlg]\r\nファイル名=C:\\OUT.TXT\r\n"
-              "[GrDarvo]\r\nRowHighlight=1\r\n"
-              "[GrSiwake]\r\nRowHighlight=0\r\n"
-              "[KamoDlg]\r\nLeftMargin=17\r\nTopMargin=18\r\n",
+              "[Default]\r\n漢字制御=2\r\n[TextoutDlg]\r\nファイル名=C:\\OUT.TXT\r\n[GrDarvo]\r\nRowHighlight=1\r\n"
+              "[GrSiwake]\r\nRowHighlight=0\r\n[KamoDlg]\r\nLeftMargin=17\r\nTopMargin=18\r\n",
               TextOf(env));
-}
-
-TEST_F(SettingsV4Import, StarMarksAMissingKeyTitlesNeedAValueAndLongValuesComeWhole)
-{
+    // A "*" marks a missing key, the two titles need a value, long values
+    // come whole and keys not in the file stay untouched.
     std::string longName;
     while (longName.size() < 5000)
         longName += "C:\\とても長いフォルダ名の出納帳データ\\";
-    std::string ini = MakeFile("DARVO4.INI", "[MotoDlg]\r\nTopMargin=\r\nTitle=*見出し\r\n[SisanhyoPrnDlg]\r\nTitle=\r\n"
-                                             "科目タイトル=*科目\r\n[KamoDlg]\r\nLeftMargin=*\r\n[TextoutDlg]\r\nファイル名=" +
-                                                 longName + "\r\n");
+    ini = MakeFile("DARVO4.INI", "[MotoDlg]\r\nTopMargin=\r\nTitle=*見出し\r\n[SisanhyoPrnDlg]\r\nTitle=\r\n"
+                                 "科目タイトル=*科目\r\n[KamoDlg]\r\nLeftMargin=*\r\n[TextoutDlg]\r\nファイル名=" +
+                                     longName + "\r\n");
     const std::string before = "[GrDarvo]\r\nRowHighlight=1\r\n[MotoDlg]\r\nTitle=keep\r\nTopMargin=5\r\n"
                                "[SisanhyoPrnDlg]\r\nTitle=keep\r\n[KamoDlg]\r\nLeftMargin=3\r\n";
-    FEnv2 env(MakeFile("DARVO5.ENV", before).c_str(), 0), unchanged(MakeFile("OTHER.ENV", before).c_str(), 0);
-    ImportVersion4Settings(&env, ini.c_str());
+    FEnv2 old(MakeFile("DARVO5.ENV", before).c_str(), 0), unchanged(MakeFile("OTHER.ENV", before).c_str(), 0);
+    ImportVersion4Settings(&old, ini.c_str());
     const struct { const char *section, *key; std::string expected; const char* why; } rows[] = {
         {"GrDarvo", "RowHighlight", "1", "no GrDarvo section in version 4"},
         {"MotoDlg", "TopMargin", "", "an empty value present is copied"},
@@ -67,7 +55,7 @@ TEST_F(SettingsV4Import, StarMarksAMissingKeyTitlesNeedAValueAndLongValuesComeWh
         {"出納帳", "消費税５％開始日", "<missing>", "a missing key is not"},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(row.expected, Lookup(env, row.section, row.key)) << row.why;
+        EXPECT_EQ(row.expected, Lookup(old, row.section, row.key)) << row.why;
     ImportVersion4Settings(&unchanged, Path("NOWHERE\\DARVO4.INI").c_str());
     EXPECT_TRUE(before == TextOf(unchanged) && !(unchanged.GetFlags() & ENV_DIRTY)) << "a missing file changes nothing";
 }
