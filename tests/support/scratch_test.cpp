@@ -52,17 +52,12 @@ std::string ScratchFolder::MakeFolder(const std::string& relative) const
 
 std::string ScratchFolder::MakeFile(const std::string& relative, const std::string& bytes) const
 {
-    HANDLE file = CreateFileA(Path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(Path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     EXPECT_TRUE(WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr) && written == bytes.size())
         << "cannot write " << Path(relative) << ": error " << GetLastError();
     CloseHandle(file);
     return Path(relative);
-}
-
-void ScratchTest::SetUp()
-{
-    PushErrorFrame(&m_frame);
 }
 
 void ScratchTest::TearDown()
@@ -91,8 +86,7 @@ Report ScratchTest::TakeReport()
 
 std::string SystemText(DWORD error)
 {
-    const char* text = SysErrorString(error);
-    return text ? text : "(no text for error " + std::to_string(error) + ")";
+    return SysErrorString(error) ? SysErrorString(error) : "(no text for error " + std::to_string(error) + ")";
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

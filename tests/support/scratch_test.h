@@ -22,8 +22,7 @@
 
 struct Report {
     int category = 0;  // 0: none
-    std::string message;
-    std::string context;
+    std::string message, context;
 };
 
 // A folder of the test's own under the temporary folder (other suites run in
@@ -48,17 +47,11 @@ private:
     std::string m_folder;
 };
 
-class ScratchTest : public ::testing::Test {
+// Path, MakeFolder and MakeFile work in the test's scratch folder.
+class ScratchTest : public ::testing::Test, protected ScratchFolder {
 protected:
-    void SetUp() override;
+    void SetUp() override { PushErrorFrame(&m_frame); }
     void TearDown() override;
-
-    std::string Path(const std::string& relative = "") const { return m_scratch.Path(relative); }
-    std::string MakeFolder(const std::string& relative) const { return m_scratch.MakeFolder(relative); }
-    std::string MakeFile(const std::string& relative, const std::string& bytes = "") const
-    {
-        return m_scratch.MakeFile(relative, bytes);
-    }
 
     // The report held since the last call, taken out of the frame.
     Report TakeReport();
@@ -66,24 +59,17 @@ protected:
     ::testing::AssertionResult Reported(int category, const std::string& message, const std::string& context);
 
 private:
-    ScratchFolder m_scratch;
     ErrorFrame m_frame {};
 };
 
-inline std::string Text(const DataObjStr& text)
-{
-    return std::string((const char*)text);
-}
+inline std::string Text(const DataObjStr& text) { return (const char*)text; }
 
 // The text with its ASCII letters in upper case, double bytes untouched.
 inline std::string AsciiUpper(std::string text)
 {
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (IsSjisLead((unsigned char)text[i]))
-            ++i;
-        else if (text[i] >= 'a' && text[i] <= 'z')
+    for (size_t i = 0; i < text.size(); i += IsSjisLead((unsigned char)text[i]) ? 2 : 1)
+        if (text[i] >= 'a' && text[i] <= 'z')
             text[i] = char(text[i] - 'a' + 'A');
-    }
     return text;
 }
 
@@ -93,10 +79,7 @@ bool Exists(const std::string& path);
 // A drive letter that names no drive, from "Y" down; 0 when none is free.
 char FreeDriveLetter();
 
-class Stopwatch {
-public:
+struct Stopwatch {
     DWORD Elapsed() const { return GetTickCount() - m_start; }
-
-private:
     DWORD m_start = GetTickCount();
 };
