@@ -1,9 +1,7 @@
 #include "scratch_test.h"
 
-namespace {
-
 // Made and removed with plain Win32 calls, never with the helpers under test.
-bool RemoveFolderTree(const std::string& folder)
+static bool RemoveFolderTree(const std::string& folder)
 {
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
@@ -20,13 +18,11 @@ bool RemoveFolderTree(const std::string& folder)
     return RemoveDirectoryA(folder.c_str()) || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-std::string Describe(const Report& report)
+static std::string Describe(const Report& report)
 {
     return std::to_string(report.category) + " " + robot::Quoted(report.message) + " / " +
            robot::Quoted(report.context);
 }
-
-}  // namespace
 
 ScratchFolder::ScratchFolder()
 {
@@ -62,8 +58,7 @@ std::string ScratchFolder::MakeFile(const std::string& relative, const std::stri
 
 void ScratchTest::TearDown()
 {
-    Report left = TakeReport();
-    EXPECT_EQ(0, left.category) << "a report nobody expected: " << Describe(left);
+    EXPECT_TRUE(Reported(0, "", "")) << "a report nobody expected";
     PopErrorFrame();
 }
 
@@ -82,19 +77,4 @@ Report ScratchTest::TakeReport()
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "\n  expected report " << Describe({category, message, context})
                                          << "\n  held            " << Describe(held);
-}
-
-std::string SystemText(DWORD error)
-{
-    return SysErrorString(error) ? SysErrorString(error) : "(no text for error " + std::to_string(error) + ")";
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-char FreeDriveLetter()
-{
-    for (char letter = 'Y'; letter > 'D'; --letter)
-        if (!(GetLogicalDrives() & (1u << (letter - 'A'))))
-            return letter;
-    return 0;
 }

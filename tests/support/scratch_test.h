@@ -20,10 +20,8 @@
 // UTF-8.
 #define EXPECT_SAME_TEXT(expected, actual) EXPECT_TRUE(robot::SameText((expected), (actual)))
 
-struct Report {
-    int category = 0;  // 0: none
-    std::string message, context;
-};
+// A held report; category 0: none.
+struct Report { int category = 0; std::string message, context; };
 
 // A folder of the test's own under the temporary folder (other suites run in
 // the same Wine prefix at the same time), removed with everything in it,
@@ -74,10 +72,20 @@ inline std::string AsciiUpper(std::string text)
 }
 
 // The text of a system error as Japanese Windows words it.
-std::string SystemText(DWORD error);
-bool Exists(const std::string& path);
+inline std::string SystemText(DWORD error)
+{
+    const char* text = SysErrorString(error);
+    return text ? text : "(no text for error " + std::to_string(error) + ")";
+}
+inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 // A drive letter that names no drive, from "Y" down; 0 when none is free.
-char FreeDriveLetter();
+inline char FreeDriveLetter()
+{
+    for (char letter = 'Y'; letter > 'D'; --letter)
+        if (!(GetLogicalDrives() & (1u << (letter - 'A'))))
+            return letter;
+    return 0;
+}
 
 struct Stopwatch {
     DWORD Elapsed() const { return GetTickCount() - m_start; }

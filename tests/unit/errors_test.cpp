@@ -93,20 +93,21 @@ TEST(ErrorDisplay, HookTakesNonFatalErrorsInsteadOfABox)
 
 TEST(ErrorFrames, CollectingFramesKeepTheFirstErrorAndHandItOutward)
 {
-    ErrorFrame outer, inner;
+    ErrorFrame outer, inner, info;
     EXPECT_TRUE(robot::RunWithoutBox([&] {
-        ErrorFrame info = Collect([&] {
-            PushErrorFrame(&inner);
-            ReportError(ERR_READ, "一つ目", "A.ENV", 1234);
-            ReportError(ERR_WRITE, "二つ目", "B.ENV");
-            EXPECT_EQ(1234, GetError()) << "the detail before the category";
-            PopErrorFrame();
-            PushErrorFrame(&inner);
-            ReportError(ERR_WRITE, "もう一つ", "in2");
-            PopErrorFrame();  // the outer frame holds one already
-        });
-        EXPECT_TRUE(info.code == ERR_READ && !std::strcmp("一つ目", info.message) && !std::strcmp("A.ENV", info.context));
         PushErrorFrame(&outer);
+        PushErrorFrame(&inner);
+        ReportError(ERR_READ, "一つ目", "A.ENV", 1234);
+        ReportError(ERR_WRITE, "二つ目", "B.ENV");
+        EXPECT_EQ(1234, GetError()) << "the detail before the category";
+        PopErrorFrame();
+        PushErrorFrame(&inner);
+        ReportError(ERR_WRITE, "もう一つ", "in2");
+        PopErrorFrame();  // the outer frame holds one already
+        GetErrorInfo(&info);
+        EXPECT_TRUE(info.code == ERR_READ && !std::strcmp("一つ目", info.message) && !std::strcmp("A.ENV", info.context));
+        ClearError();
+        EXPECT_EQ(0, GetError());
         EXPECT_EQ(ERRMODE_COLLECT, SetErrorFrameMode(ERRMODE_IGNORE));
         ReportError(ERR_READ, "無視される", "x");
         EXPECT_EQ(0, GetError());
@@ -116,7 +117,7 @@ TEST(ErrorFrames, CollectingFramesKeepTheFirstErrorAndHandItOutward)
     std::string longText = "a";
     for (int i = 0; i < 300; ++i)
         longText += "表";
-    ErrorFrame info = Collect([&] { ReportError(ERR_USER, longText.c_str(), longText.c_str()); });
+    info = Collect([&] { ReportError(ERR_USER, longText.c_str(), longText.c_str()); });
     EXPECT_TRUE(longText.substr(0, 339) == info.message && longText.substr(0, 339) == info.context);
 }
 
@@ -173,8 +174,10 @@ TEST(ComErrorText, EachResultOnItsRow)
         {E_ACCESSDENIED, "アクセス権がありません"}, {E_OUTOFMEMORY, "メモリが足りません"}, {E_INVALIDARG, "引数が無効です"},
         {(HRESULT)0x80000009, "COMｴﾗｰ FACILITY_NULL HRESULT:80000009"},
         {(HRESULT)0x80010105, "COMｴﾗｰ HRESULT:80010105 FACILITY_RPC"},
+        {(HRESULT)0x80020009, "COMｴﾗｰ HRESULT:80020009 FACILITY_DISPATCH"},
         {(HRESULT)0x80030102, "COMｴﾗｰ HRESULT:80030102 FACILITY_STORAGE"},
         {(HRESULT)0x80040154, "COMｴﾗｰ HRESULT:80040154 FACILITY_ITF"},
+        {(HRESULT)0x80080005, "COMｴﾗｰ HRESULT:80080005 FACILITY_WINDOWS"},
         {(HRESULT)0x800A0001, "COMｴﾗｰ HRESULT:800A0001"},
         // Storage below 256 and Win32 results are system error codes.
         {(HRESULT)0x80030020, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。"},
