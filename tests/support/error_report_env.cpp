@@ -8,13 +8,11 @@
 
 namespace {
 
-class ErrorReportEnvironment : public ::testing::Environment {
-public:
+struct ErrorReportEnvironment : ::testing::Environment {
     void SetUp() override { ASSERT_EQ(1, InitErrorReport(GetModuleHandleA(nullptr), kTestTitle)); }
     void TearDown() override { FinErrorReport(); }
 };
 
-const ::testing::Environment* const s_environment =
-    ::testing::AddGlobalTestEnvironment(new ErrorReportEnvironment);
+const auto* const s_environment = ::testing::AddGlobalTestEnvironment(new ErrorReportEnvironment);
 
 }  // namespace

@@ -1,9 +1,7 @@
 #include "scratch_test.h"
 
-namespace {
-
 // Made and removed with plain Win32 calls, never with the helpers under test.
-bool RemoveFolderTree(const std::string& folder)
+static bool RemoveFolderTree(const std::string& folder)
 {
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
@@ -20,13 +18,11 @@ bool RemoveFolderTree(const std::string& folder)
     return RemoveDirectoryA(folder.c_str()) || GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
-std::string Describe(const Report& report)
+static std::string Describe(const Report& report)
 {
     return std::to_string(report.category) + " " + robot::Quoted(report.message) + " / " +
            robot::Quoted(report.context);
 }
-
-}  // namespace
 
 ScratchFolder::ScratchFolder()
 {
@@ -52,7 +48,7 @@ std::string ScratchFolder::MakeFolder(const std::string& relative) const
 
 std::string ScratchFolder::MakeFile(const std::string& relative, const std::string& bytes) const
 {
-    HANDLE file = CreateFileA(Path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(Path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     EXPECT_TRUE(WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr) && written == bytes.size())
         << "cannot write " << Path(relative) << ": error " << GetLastError();
@@ -60,15 +56,9 @@ std::string ScratchFolder::MakeFile(const std::string& relative, const std::stri
     return Path(relative);
 }
 
-void ScratchTest::SetUp()
-{
-    PushErrorFrame(&m_frame);
-}
-
 void ScratchTest::TearDown()
 {
-    Report left = TakeReport();
-    EXPECT_EQ(0, left.category) << "a report nobody expected: " << Describe(left);
+    EXPECT_TRUE(Reported(0, "", "")) << "a report nobody expected";
     PopErrorFrame();
 }
 
@@ -87,20 +77,4 @@ Report ScratchTest::TakeReport()
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "\n  expected report " << Describe({category, message, context})
                                          << "\n  held            " << Describe(held);
-}
-
-std::string SystemText(DWORD error)
-{
-    const char* text = SysErrorString(error);
-    return text ? text : "(no text for error " + std::to_string(error) + ")";
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-char FreeDriveLetter()
-{
-    for (char letter = 'Y'; letter > 'D'; --letter)
-        if (!(GetLogicalDrives() & (1u << (letter - 'A'))))
-            return letter;
-    return 0;
 }

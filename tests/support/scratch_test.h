@@ -20,11 +20,8 @@
 // UTF-8.
 #define EXPECT_SAME_TEXT(expected, actual) EXPECT_TRUE(robot::SameText((expected), (actual)))
 
-struct Report {
-    int category = 0;  // 0: none
-    std::string message;
-    std::string context;
-};
+// A held report; category 0: none.
+struct Report { int category = 0; std::string message, context; };
 
 // A folder of the test's own under the temporary folder (other suites run in
 // the same Wine prefix at the same time), removed with everything in it,
@@ -48,17 +45,11 @@ private:
     std::string m_folder;
 };
 
-class ScratchTest : public ::testing::Test {
+// Path, MakeFolder and MakeFile work in the test's scratch folder.
+class ScratchTest : public ::testing::Test, protected ScratchFolder {
 protected:
-    void SetUp() override;
+    void SetUp() override { PushErrorFrame(&m_frame); }
     void TearDown() override;
-
-    std::string Path(const std::string& relative = "") const { return m_scratch.Path(relative); }
-    std::string MakeFolder(const std::string& relative) const { return m_scratch.MakeFolder(relative); }
-    std::string MakeFile(const std::string& relative, const std::string& bytes = "") const
-    {
-        return m_scratch.MakeFile(relative, bytes);
-    }
 
     // The report held since the last call, taken out of the frame.
     Report TakeReport();
@@ -66,37 +57,37 @@ protected:
     ::testing::AssertionResult Reported(int category, const std::string& message, const std::string& context);
 
 private:
-    ScratchFolder m_scratch;
     ErrorFrame m_frame {};
 };
 
-inline std::string Text(const DataObjStr& text)
-{
-    return std::string((const char*)text);
-}
+inline std::string Text(const DataObjStr& text) { return (const char*)text; }
 
 // The text with its ASCII letters in upper case, double bytes untouched.
 inline std::string AsciiUpper(std::string text)
 {
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (IsSjisLead((unsigned char)text[i]))
-            ++i;
-        else if (text[i] >= 'a' && text[i] <= 'z')
+    for (size_t i = 0; i < text.size(); i += IsSjisLead((unsigned char)text[i]) ? 2 : 1)
+        if (text[i] >= 'a' && text[i] <= 'z')
             text[i] = char(text[i] - 'a' + 'A');
-    }
     return text;
 }
 
 // The text of a system error as Japanese Windows words it.
-std::string SystemText(DWORD error);
-bool Exists(const std::string& path);
+inline std::string SystemText(DWORD error)
+{
+    const char* text = SysErrorString(error);
+    return text ? text : "(no text for error " + std::to_string(error) + ")";
+}
+inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 // A drive letter that names no drive, from "Y" down; 0 when none is free.
-char FreeDriveLetter();
+inline char FreeDriveLetter()
+{
+    for (char letter = 'Y'; letter > 'D'; --letter)
+        if (!(GetLogicalDrives() & (1u << (letter - 'A'))))
+            return letter;
+    return 0;
+}
 
-class Stopwatch {
-public:
+struct Stopwatch {
     DWORD Elapsed() const { return GetTickCount() - m_start; }
-
-private:
     DWORD m_start = GetTickCount();
 };

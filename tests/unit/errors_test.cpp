@@ -1,8 +1,5 @@
-// Error reporting as the user sees it (the display step's boxes) and as
-// callers use it (collecting frames, the first error wins, handing outward),
-// and the texts behind the messages: system error codes (those of Japanese
-// Windows, the LZ codes, the number suffix, cutting), COM results and the
-// common dialogs' error codes.
+// Error reporting as the user sees it (the boxes) and as callers use it
+// (collecting frames), and the texts of system, COM and common-dialog errors.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,7 +16,19 @@
 
 namespace {
 
-// A collecting frame holding one error, for the rows that show it later.
+// What a collecting frame around `report` holds afterwards.
+ErrorFrame Collect(const std::function<void()>& report)
+{
+    ErrorFrame frame, info;
+    PushErrorFrame(&frame);
+    report();
+    GetErrorInfo(&info);
+    ClearError();
+    PopErrorFrame();
+    return info;
+}
+
+// Holds one error in a collecting frame, for the rows that show it later.
 ErrorFrame s_held;
 void Hold(int category, const char* message, const char* context)
 {
@@ -30,16 +39,14 @@ void Hold(int category, const char* message, const char* context)
 TEST(ErrorDisplay, EachReportShowsItsBoxThroughTheThreadWithAnExclamation)
 {
     const char* path = "C:\\存在しない\\なし.ENV";
+    const std::string pathLine = std::string("\n\n") + path;
     const struct {
         const char* name;
         std::function<int()> report;
-        const char* text;
+        std::string text;
         std::function<void()> arrange = nullptr;
-        bool popAfter = false;
     } rows[] = {
-        {"message and context", [] { return ReportError(ERR_USER, "保存できません", "C:\\表\\SHARE.ENV"); },
-         "保存できません\n\nC:\\表\\SHARE.ENV"},
-        {"empty context", [] { return ReportError(ERR_USER, "メッセージだけ", ""); }, "メッセージだけ"},
+        {"context", [] { return ReportError(ERR_USER, "保存できません", "C:\\表"); }, "保存できません\n\nC:\\表"},
         {"blank context", [] { return ReportError(ERR_USER, "メッセージだけ", "   "); }, "メッセージだけ"},
         {"no context", [] { return ReportError(ERR_USER, "メッセージだけ", nullptr); }, "メッセージだけ"},
         {"blank message", [] { return ReportError(ERR_USER, "  ", "文脈だけ"); }, "文脈だけ"},
@@ -48,31 +55,29 @@ TEST(ErrorDisplay, EachReportShowsItsBoxThroughTheThreadWithAnExclamation)
         {"code", [] { return ReportErrorCode(ERR_DATA, "金額"); }, "入力データエラー\n\n金額"},
         {"unknown code", [] { return ReportErrorCode(99, "何か"); }, "エラーです\n\n何か"},
         {"open after ENOENT", [&] { return errno = ENOENT, ReportErrorCode(ERR_OPEN, path); },
-         "ファイルまたはディレクトリが見つかりません\n\nC:\\存在しない\\なし.ENV"},
-        {"open after EACCES", [&] { return errno = EACCES, ReportErrorCode(ERR_OPEN, path); },
-         "オープンできません\n\nC:\\存在しない\\なし.ENV"},
-        {"category text ignores errno", [&] { return errno = ENOENT, ReportError(ERR_OPEN, ERR_MSG_CATEGORY, path); },
-         "オープンできません\n\nC:\\存在しない\\なし.ENV"},
-        {"system error", [] { return ReportSysError(ERR_SYSTEM, ERROR_SHARING_VIOLATION, "ミューテックスを作成できません"); },
-         "プロセスはファイルにアクセスできません。別のプロセスが使用中です。\n\nミューテックスを作成できません"},
+         "ファイルまたはディレクトリが見つかりません" + pathLine},
+        {"open after EACCES", [&] { return errno = EACCES, ReportErrorCode(ERR_OPEN, path); }, "オープンできません" + pathLine},
+        {"category ignores errno", [&] { return errno = ENOENT, ReportError(ERR_OPEN, ERR_MSG_CATEGORY, path); },
+         "オープンできません" + pathLine},
+        {"system error", [] { return ReportSysError(ERR_SYSTEM, ERROR_SHARING_VIOLATION, "作成できません"); },
+         "プロセスはファイルにアクセスできません。別のプロセスが使用中です。\n\n作成できません"},
         {"popped frame", [] { return PopErrorFrame(), -1; }, "書けません\n\nC:\\DATA",
          [] { Hold(ERR_WRITE, "書けません", "C:\\DATA"); }},
+        // The last row: its frame is popped after the loop.
         {"frame set to show", [] { return SetErrorFrameMode(ERRMODE_SHOW), -1; }, "後で見せる\n\ny",
-         [] { Hold(ERR_READ, "後で見せる", "y"); }, true},
+         [] { Hold(ERR_READ, "後で見せる", "y"); }},
     };
     for (const auto& row : rows) {
         if (row.arrange)
             row.arrange();
         robot::MessageBoxInfo box;
         int result = 0;
-        EXPECT_TRUE(robot::RunAnsweringBox([&] { result = row.report(); }, {kTestTitle, row.text, {IDOK}, IDOK}, &box)) << row.name;
-        EXPECT_EQ(-1, result) << row.name;
-        EXPECT_EQ(MB_ICONEXCLAMATION, box.icon) << row.name;
-        EXPECT_EQ(ThreadMsgBoxWindow(), box.owner) << row.name;
+        EXPECT_TRUE(robot::RunAnsweringBox([&] { result = row.report(); }, {kTestTitle, row.text, {IDOK}, IDOK}, &box))
+            << row.name;
+        EXPECT_TRUE(result == -1 && box.icon == MB_ICONEXCLAMATION && box.owner == ThreadMsgBoxWindow()) << row.name;
         EXPECT_EQ(0, GetError()) << row.name << ": shown, so no longer held";
-        if (row.popAfter)
-            PopErrorFrame();
     }
+    PopErrorFrame();
 }
 
 TEST(ErrorDisplay, HookTakesNonFatalErrorsInsteadOfABox)
@@ -100,9 +105,7 @@ TEST(ErrorFrames, CollectingFramesKeepTheFirstErrorAndHandItOutward)
         ReportError(ERR_WRITE, "もう一つ", "in2");
         PopErrorFrame();  // the outer frame holds one already
         GetErrorInfo(&info);
-        EXPECT_EQ(ERR_READ, info.code);
-        EXPECT_STREQ("一つ目", info.message);
-        EXPECT_STREQ("A.ENV", info.context);
+        EXPECT_TRUE(info.code == ERR_READ && !std::strcmp("一つ目", info.message) && !std::strcmp("A.ENV", info.context));
         ClearError();
         EXPECT_EQ(0, GetError());
         EXPECT_EQ(ERRMODE_COLLECT, SetErrorFrameMode(ERRMODE_IGNORE));
@@ -110,23 +113,12 @@ TEST(ErrorFrames, CollectingFramesKeepTheFirstErrorAndHandItOutward)
         EXPECT_EQ(0, GetError());
         PopErrorFrame();
     }));
-}
-
-// Over-long texts are cut to 340 bytes, never between the two bytes of a
-// double-byte character.
-TEST(ErrorFrames, LongTextsAreCutWholeCharacters)
-{
+    // Over-long texts are cut to 340 bytes, never inside a double-byte character.
     std::string longText = "a";
     for (int i = 0; i < 300; ++i)
         longText += "表";
-    ErrorFrame frame, info;
-    PushErrorFrame(&frame);
-    ReportError(ERR_USER, longText.c_str(), longText.c_str());
-    GetErrorInfo(&info);
-    ClearError();
-    PopErrorFrame();
-    EXPECT_EQ(longText.substr(0, 339), info.message);
-    EXPECT_EQ(longText.substr(0, 339), info.context);
+    info = Collect([&] { ReportError(ERR_USER, longText.c_str(), longText.c_str()); });
+    EXPECT_TRUE(longText.substr(0, 339) == info.message && longText.substr(0, 339) == info.context);
 }
 
 // The system shows no critical-error boxes of its own for missing disks and
@@ -140,39 +132,36 @@ TEST(SysErrorText, EachCodeOnItsRow)
 {
     const struct {
         DWORD code;
-        int flags;
-        const char* text;  // GetSysErrorText's; SysErrorString's without a suffix, or none
+        int flags;         // 1: the number added
+        const char* text;  // GetSysErrorText's; SysErrorString's too when it has no number
     } rows[] = {
-        {32, 0, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。"}, {5, 0, "アクセスが拒否されました。"}, {5, 1, "アクセスが拒否されました。(番号：5)"},
-        {193, 0, "%1 は有効な Win32 アプリケーションではありません。"}, {1784, 0, "要求された操作に対して与えられたバッファが無効です。"}, {0, 0, "不明なエラー(0)"},
+        {32, 0, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。"},
+        {5, 0, "アクセスが拒否されました。"}, {5, 1, "アクセスが拒否されました。(番号：5)"},
+        {193, 0, "%1 は有効な Win32 アプリケーションではありません。"}, {0, 0, "不明なエラー(0)"},
+        {1784, 0, "要求された操作に対して与えられたバッファが無効です。"},
+        // The LZ codes.
         {(DWORD)-1, 0, "入力ハンドルが無効です。"}, {(DWORD)-3, 1, "圧縮後のファイル形式が壊れています。(番号：-3)"},
-        {(DWORD)-8, 0, "圧縮アルゴリズムが認識されていません。"}, {(DWORD)-9, 0, "不明なエラー(番号：-9)"}, {35, 0, "不明なエラー(番号：35)"},
-        {35, 1, "不明なエラー(番号：35)"}, {37, 0, "不明なエラー(番号：37)"}, {1118, 1, "不明なエラー(番号：1118)"},
+        {(DWORD)-8, 0, "圧縮アルゴリズムが認識されていません。"}, {(DWORD)-9, 0, "不明なエラー(番号：-9)"},
+        {35, 0, "不明なエラー(番号：35)"}, {37, 1, "不明なエラー(番号：37)"}, {1118, 1, "不明なエラー(番号：1118)"},
         {0x20000001, 0, "不明なエラー(番号：536870913)"},
     };
     for (const auto& row : rows) {
         char buf[600];
         EXPECT_EQ((int)std::strlen(row.text) + 1, GetSysErrorText(row.code, buf, sizeof(buf), row.flags)) << row.code;
         EXPECT_STREQ(row.text, buf) << row.code;
-        const char* plain = SysErrorString(row.code);
-        if (std::strncmp(row.text, "不明なエラー(番号", sizeof("不明なエラー(番号") - 1) == 0) {
-            EXPECT_EQ(nullptr, plain) << row.code;
-        } else if (!row.flags) {
-            EXPECT_STREQ(row.text, plain) << row.code;
+        bool unknown = !std::strncmp(row.text, "不明なエラー(番号", std::strlen("不明なエラー(番号"));
+        if (unknown || !row.flags) {
+            EXPECT_STREQ(unknown ? nullptr : row.text, SysErrorString(row.code)) << row.code;
         }
     }
-    // A small buffer gets whole characters and the size needed: 7 bytes
-    // would split ス.
+    // A small buffer gets whole characters (7 bytes would split ス) and the size needed.
     char small[8];
     EXPECT_EQ((int)std::strlen("アクセスが拒否されました。(番号：5)") + 1, GetSysErrorText(5, small, sizeof(small), 1));
     EXPECT_STREQ("アクセ", small);
     EXPECT_EQ(GetSysErrorText(5, small, sizeof(small), 1), GetSysErrorText(5, nullptr, 0, 1));
-
-    // Code 10 is covered but not compiled in: the system's Japanese text,
-    // asked once and kept.
+    // Code 10 is not compiled in: the system's Japanese text, asked once and kept.
     const char* text = SysErrorString(ERROR_BAD_ENVIRONMENT);
-    ASSERT_TRUE(text && *text);
-    EXPECT_TRUE((unsigned char)text[0] >= 0x80 && !std::strchr(" \r\n", text[std::strlen(text) - 1])) << text;
+    ASSERT_TRUE(text && (unsigned char)text[0] >= 0x80 && !std::strchr(" \r\n", text[std::strlen(text) - 1])) << text;
     EXPECT_EQ(text, SysErrorString(ERROR_BAD_ENVIRONMENT));
 }
 
@@ -192,17 +181,14 @@ TEST(ComErrorText, EachResultOnItsRow)
         {(HRESULT)0x800A0001, "COMｴﾗｰ HRESULT:800A0001"},
         // Storage below 256 and Win32 results are system error codes.
         {(HRESULT)0x80030020, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。"},
-        {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), "指定されたファイルが見つかりません。"}, {HRESULT_FROM_WIN32(35), "不明なエラー(番号：35)"},
+        {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), "指定されたファイルが見つかりません。"},
+        {HRESULT_FROM_WIN32(35), "不明なエラー(番号：35)"},
     };
     for (const auto& row : rows) {
-        ErrorFrame frame, info;
-        PushErrorFrame(&frame);
-        EXPECT_EQ(-1, ReportComError(row.hr, "ショートカット"));
-        GetErrorInfo(&info);
-        ClearError();
-        PopErrorFrame();
-        EXPECT_TRUE(info.code == ERR_SYSTEM && !std::strcmp("ショートカット", info.context)) << std::hex << row.hr;
-        EXPECT_STREQ(row.text, info.message) << std::hex << row.hr;
+        int result = 0;
+        ErrorFrame info = Collect([&] { result = ReportComError(row.hr, "ショートカット"); });
+        EXPECT_TRUE(result == -1 && info.code == ERR_SYSTEM && !std::strcmp("ショートカット", info.context) &&
+                    !std::strcmp(row.text, info.message)) << std::hex << row.hr << ": " << info.message;
     }
 }
 

@@ -18,10 +18,8 @@ namespace {
 bool Matches(const std::string& pattern, const std::string& text)
 {
     size_t star = pattern.find('*');
-    if (star == std::string::npos)
+    if (star == std::string::npos || text.compare(0, star, pattern, 0, star) != 0)
         return pattern == text;
-    if (text.compare(0, star, pattern, 0, star) != 0)
-        return false;
     for (size_t at = star; at <= text.size(); ++at)
         if (Matches(pattern.substr(star + 1), text.substr(at)))
             return true;
@@ -44,17 +42,17 @@ TEST(FatalEnds, EachScenarioShowsItsBoxesAndEndsAsItShould)
 {
     const std::string retry = "重大なエラー：プロセスはファイルにアクセスできません。別のプロセスが使用中です。(番号：32)\n\n"
                               "C:\\表\\SHARE.ENV\n\n" + kRetryAdvice;
-    const std::vector<int> abortRetryIgnore = {IDABORT, IDRETRY, IDIGNORE};
+    const std::vector<int> retryButtons = {IDABORT, IDRETRY, IDIGNORE};
     // A failed resource load asks to retry the call itself: Retry loads
     // again (and fails again here), Abort ends the program.
     const std::string wrapper = "重大なエラー：*(番号：18*\n\nアイコンソースをロードできません\n\n" + kRetryAdvice;
     const DWORD kNotZero = 0xFFFFFFFF;
     const struct { const char* scenario; std::vector<Box> boxes; DWORD exitCode; } rows[] = {
-        {"nomem", {{"ファイル一覧を読み込み中\n\nメモリが足りません", {IDOK}, IDOK}}, 255}, {"fatal", {{"致命的なエラー", {IDOK}, IDOK}}, 255},
-        {"retry", {{retry, abortRetryIgnore, IDIGNORE}, {retry, abortRetryIgnore, IDIGNORE}, {retry, abortRetryIgnore, IDRETRY}},
-         IDRETRY},
-        {"retry", {{retry, abortRetryIgnore, IDABORT}}, 255},
-        {"wrapper", {{wrapper, abortRetryIgnore, IDRETRY}, {wrapper, abortRetryIgnore, IDABORT}}, 255},
+        {"nomem", {{"ファイル一覧を読み込み中\n\nメモリが足りません", {IDOK}, IDOK}}, 255},
+        {"fatal", {{"致命的なエラー", {IDOK}, IDOK}}, 255},
+        {"retry", {{retry, retryButtons, IDIGNORE}, {retry, retryButtons, IDRETRY}}, IDRETRY},  // Ignore asks again
+        {"retry", {{retry, retryButtons, IDABORT}}, 255},
+        {"wrapper", {{wrapper, retryButtons, IDRETRY}, {wrapper, retryButtons, IDABORT}}, 255},
         {"assert",
          {{"内部エラーが発生しました。ソフトウェアの製造元にお問い合わせになってください。\r\ndazo/Data *\r\nps", {}, IDOK}},
          kNotZero},
@@ -62,15 +60,16 @@ TEST(FatalEnds, EachScenarioShowsItsBoxesAndEndsAsItShould)
         {"queued", {{"待っていたエラー", {IDOK}, IDOK}, {"終わります", {}, IDOK}}, kNotZero},
     };
     for (const auto& row : rows) {
-        ChildProcess child(std::string(FATAL_CHILD_EXE) + " " + row.scenario);
+        ChildProcess child(std::string(UNIT_CHILD_EXE) + " " + row.scenario);
         for (const Box& expected : row.boxes) {
             robot::MessageBoxInfo box;
             std::string failure;
             HWND hwnd = robot::WaitMessageBox(child.Pid(), 10000, &box, &failure);
             ASSERT_NE(nullptr, hwnd) << row.scenario << ": " << failure;
-            EXPECT_TRUE(expected.buttons.empty() || (box.caption == kTestTitle && box.buttons == expected.buttons))
-                << row.scenario << ": " << robot::Quoted(box.caption) << " " << robot::ButtonList(box.buttons);
-            EXPECT_TRUE(Matches(expected.text, box.text)) << row.scenario << ": " << robot::Quoted(box.text);
+            EXPECT_TRUE((expected.buttons.empty() || (box.caption == kTestTitle && box.buttons == expected.buttons)) &&
+                        Matches(expected.text, box.text))
+                << row.scenario << ": " << robot::Quoted(box.caption) << robot::ButtonList(box.buttons)
+                << robot::Quoted(box.text);
             robot::PressButton(hwnd, expected.press);
             robot::WaitGone(hwnd, 10000);
         }

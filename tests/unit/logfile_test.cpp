@@ -20,14 +20,15 @@ protected:
     {
         char temp[MAX_PATH];
         GetTempPathA(sizeof(temp), temp);
-        CreateDirectoryA((m_dir = std::string(temp) + "logtest" + std::to_string(GetCurrentProcessId())).c_str(), nullptr);
+        m_dir = std::string(temp) + "logtest" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(m_dir.c_str(), nullptr);  // or left by an earlier process of the same id
         ASSERT_TRUE(SetCurrentDirectoryA(m_dir.c_str()));
         std::ofstream("old.log", std::ios::binary) << "old line\r\n";
     }
     void TearDown() override
     {
         SetCurrentDirectoryA("C:\\");
-        for (std::string name : {std::string("CORVA.LOG"), std::string("second.log"), std::string("old.log"), m_long})
+        for (std::string name : {"CORVA.LOG", "second.log", "old.log", m_long.c_str()})
             DeleteFileA((m_dir + "\\" + name).c_str());
         EXPECT_TRUE(RemoveDirectoryA(m_dir.c_str())) << "a file nobody expected in " << m_dir;
     }
@@ -65,8 +66,8 @@ TEST_P(LogFile, StartsAfreshOnlyWithFlagTwoAndCutsALongName)
     std::string name = GetParam() == 1 ? m_long + std::string(21, 'x') : "old.log";
     lf_init(name.c_str(), GetParam() & 2);
     std::string log = ReadFileBytes(name.substr(0, 79));
-    EXPECT_EQ(GetParam() == 0, log.find("old line\r\n") == 0) << GetParam();
-    EXPECT_NE(std::string::npos, log.find("ログ開始 lf_init")) << GetParam();
+    EXPECT_TRUE((GetParam() == 0) == (log.find("old line\r\n") == 0) && log.find("ログ開始 lf_init") != std::string::npos)
+        << GetParam() << ": " << log;
 }
 INSTANTIATE_TEST_SUITE_P(Flags, LogFile, ::testing::Values(0, 1, 2));
 

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -32,17 +31,16 @@ TEST_P(ExeResources, ManifestIconAndVersion)
         EXPECT_NE(std::string::npos, manifest.find(part)) << part;
     // GRPICONDIR: reserved, type 1, count, then 14-byte entries.
     std::string group = resource(RT_GROUP_ICON, 101);
-    ASSERT_GE(group.size(), 6u);
-    int count = (unsigned char)group[4] | ((unsigned char)group[5] << 8);
-    EXPECT_TRUE(group[2] == 1 && count >= 1 && group.size() == 6u + 14u * count);
+    int count = group.size() < 6 ? 0 : (unsigned char)group[4] | ((unsigned char)group[5] << 8);
+    EXPECT_TRUE(count >= 1 && group[2] == 1 && group.size() == 6u + 14u * count) << group.size();
     FreeLibrary(module);
 
     std::vector<char> info(GetFileVersionInfoSizeA(GetParam(), nullptr));
-    ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(GetParam(), 0, (DWORD)info.size(), info.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     char *version = nullptr, *product = nullptr;
     UINT len = 0;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len) &&
+    ASSERT_TRUE(!info.empty() && GetFileVersionInfoA(GetParam(), 0, (DWORD)info.size(), info.data()) &&
+                VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &len) &&
                 VerQueryValueA(info.data(), "\\StringFileInfo\\041103a4\\FileVersion", (void**)&version, &len) &&
                 VerQueryValueA(info.data(), "\\StringFileInfo\\041103a4\\ProductName", (void**)&product, &len));
     EXPECT_EQ(MAKELONG(621, 5), (LONG)fixed->dwFileVersionMS);
@@ -71,15 +69,14 @@ TEST(ShippedExe, Is32BitAndImportsOnlySystemDlls)
                 return data.data() + sections[i].PointerToRawData + (rva - sections[i].VirtualAddress);
         return nullptr;
     };
-    const std::vector<std::string> system = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "ADVAPI32.DLL",
-                                             "MSVCRT.DLL", "SHELL32.DLL", "OLE32.DLL", "LZ32.DLL",
-                                             "COMDLG32.DLL", "VERSION.DLL", "IMM32.DLL"};
+    const std::string system = " KERNEL32.DLL USER32.DLL GDI32.DLL ADVAPI32.DLL MSVCRT.DLL SHELL32.DLL OLE32.DLL"
+                               " LZ32.DLL COMDLG32.DLL VERSION.DLL IMM32.DLL ";
     auto import = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
         at(optional->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress));
     ASSERT_TRUE(import && import->Name);
     for (; import->Name; ++import) {
         std::string dll = at(import->Name);
-        std::transform(dll.begin(), dll.end(), dll.begin(), [](unsigned char c) { return (char)std::toupper(c); });
-        EXPECT_NE(system.end(), std::find(system.begin(), system.end(), dll)) << dll << " is not a system DLL";
+        CharUpperA(&dll[0]);
+        EXPECT_NE(std::string::npos, system.find(" " + dll + " ")) << dll << " is not a system DLL";
     }
 }

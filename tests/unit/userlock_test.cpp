@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "dazo/userlock.h"
@@ -19,14 +20,6 @@ std::string TestId(const char* name)
     return std::string("UserLockTest ") + name + " " + std::to_string(GetCurrentProcessId());
 }
 
-std::string CurrentUser()
-{
-    char name[256];
-    DWORD size = sizeof(name);
-    GetUserNameA(name, &size);
-    return name;
-}
-
 class UserLock : public ::testing::Test {
 protected:
     void TearDown() override { ulFin(); }
@@ -34,23 +27,27 @@ protected:
 
 TEST_F(UserLock, FirstProgramPublishesTheBlockAndTheSameUsersSecondMayGoOn)
 {
+    char user[256];
+    DWORD size = sizeof(user);
+    ASSERT_TRUE(GetUserNameA(user, &size));
     std::string id = TestId("publish"), mappingName = "Global\\Corva UserLock FileMapping " + id;
     EXPECT_STREQ("", ulGetUser());
     ASSERT_EQ(UL_FREE, ulInit(id.c_str()));
-    EXPECT_EQ(CurrentUser(), ulGetUser());
+    EXPECT_STREQ(user, ulGetUser());
     HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, mappingName.c_str());
     const char* block = static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 136));
     ASSERT_TRUE(mapping && block);
-    std::string expected = std::string("Corva UserLock ShareDataID") + std::string(38, '\0') + std::string("\xF4\x01\0\0\x88\0\0\0", 8) +
-                           CurrentUser() + std::string(64 - CurrentUser().size(), '\0');
+    // The ID text, the version 500, the block's size 136, the user's name.
+    std::string expected = std::string("Corva UserLock ShareDataID") + std::string(38, '\0') +
+                           std::string("\xF4\x01\0\0\x88\0\0\0", 8) + user + std::string(64 - std::strlen(user), '\0');
     EXPECT_EQ(expected, std::string(block, 136));
     UnmapViewOfFile(block);
     CloseHandle(mapping);
 
-    ChildProcess child(std::string(USERLOCK_CHILD_EXE) + " \"" + id + "\"");
+    ChildProcess child(std::string(UNIT_CHILD_EXE) + " userlock \"" + id + "\"");
     DWORD code = 0;
     EXPECT_TRUE(child.Wait(10000, &code) && code == 10u + UL_FREE) << child.Stdout();
-    EXPECT_NE(std::string::npos, child.Stdout().find("user [" + CurrentUser() + "]"));
+    EXPECT_NE(std::string::npos, child.Stdout().find("user [" + std::string(user) + "]")) << child.Stdout();
     EXPECT_EQ(UL_FAILED, ulInit(id.c_str()));
     EXPECT_STREQ("既に初期化済みです", ulGetErrorText());
     ulFin();
@@ -61,15 +58,15 @@ TEST_F(UserLock, FirstProgramPublishesTheBlockAndTheSameUsersSecondMayGoOn)
 // user holds the folder, unless the block is of another layout.
 TEST_F(UserLock, BlockOfAnotherSessionOnEachRow)
 {
+    const char* otherLayout = "ユーザー排他処理で使う共有メモリのバージョンが一致しません";
     const struct {
         const char* layout;  // faults.exe's USER VERSION MS [SIZE [IDTEXT]]
         int state;
         const char* text;  // the holder's name, or the error
     } rows[] = {
-        {"経理の山田 500 20000", UL_INUSE, "経理の山田"}, {"someone 400 20000", UL_FAILED, "ユーザー排他処理で使う共有メモリのバージョンが一致しません"},
-        {"someone 500 20000 137", UL_FAILED, "ユーザー排他処理で使う共有メモリのバージョンが一致しません"},
-        {"someone 500 20000 136 \"Corva UserLock ShareDataIX\"", UL_FAILED,
-         "ユーザー排他処理で使う共有メモリのバージョンが一致しません"},
+        {"経理の山田 500 20000", UL_INUSE, "経理の山田"}, {"someone 400 20000", UL_FAILED, otherLayout},
+        {"someone 500 20000 137", UL_FAILED, otherLayout},
+        {"someone 500 20000 136 \"Corva UserLock ShareDataIX\"", UL_FAILED, otherLayout},
     };
     for (const auto& row : rows) {
         std::string id = TestId("other");

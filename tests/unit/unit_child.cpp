@@ -1,14 +1,16 @@
-// A child process for the tests of the fatal paths: it starts the message
-// functions and runs the scenario named by its argument. The test reads and
-// answers the boxes it shows and checks how it ends.
+// A child process of the unit tests: it starts the message functions and runs
+// the scenario named by its argument. The test reads and answers the boxes it
+// shows and checks how it ends.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "base/errreport.h"
 #include "base/gdiwrap.h"
 #include "base/msgbox.h"
 #include "dazo/Data.h"
+#include "dazo/userlock.h"
 #include "error_report_env.h"
 
 int main(int argc, char** argv)
@@ -19,7 +21,14 @@ int main(int argc, char** argv)
     // fatal one must pass it by, be shown and end the process.
     g_pfnErrorHook = [](int, const char*, const char*) {};
     const char* scenario = argv[1];
-    if (!std::strcmp(scenario, "nomem"))
+    if (!std::strcmp(scenario, "userlock") && argc == 3) {
+        // A second program of the user lock: prints what it found and exits
+        // with the state + 10.
+        int state = ulInit(argv[2]);
+        std::printf("state %d user [%s] error [%s]\n", state, ulGetUser(), ulGetErrorText());
+        ulFin();
+        return state + 10;
+    } else if (!std::strcmp(scenario, "nomem"))
         ReportError(ERR_NOMEM, ERR_MSG_CATEGORY, "ファイル一覧を読み込み中");
     else if (!std::strcmp(scenario, "fatal"))
         ReportErrorCode(ERR_FATAL, "");
