@@ -49,7 +49,7 @@ DWORD ExitCode(HANDLE process)
     return code;
 }
 
-struct Box { const char* caption; std::string text; std::vector<int> buttons; int press; };
+using Box = robot::BoxAnswer;
 
 // The install driver's first word about a source folder without a file
 // list: the report that names the folder it was given.
@@ -57,8 +57,6 @@ Box Install(const std::string& source, const char* systemText = "指定された
 {
     return {kSetupTitle, std::string(systemText) + "\n\nファイル " + source + "SETUP.LST をオープンできません.", {IDOK}, IDOK};
 }
-// With a file list and nothing registered, an update ends at once.
-const Box kUpdate = {kSetupTitle, "ヴェルンド！出納帳 Version 5.5(ゼノプ版)が見つかりません", {IDOK}, IDOK};
 
 struct SetupRun {
     const char* name;
@@ -67,11 +65,19 @@ struct SetupRun {
     std::vector<Box> boxes;
     DWORD exitCode;
     std::string fault = "";  // faults.exe's arguments: what stands while the setup runs
+    size_t faultEndsAtBox = SIZE_MAX;  // the fault ends while this box (from 0) is open
     bool installed = false;  // DARVO5.EXE lies beside SETUP.EXE
     std::string list = "";   // a source folder given an empty SETUP.LST
 };
 
-const char kQuestion[] = "出納帳が起動中はセットアップを行えません.\n\n出納帳のウィンドウを全て閉じて OK を押してください";
+// The application runs (holds its mutex): the user is asked to close it.
+const std::string kApplication = "hold-mutex \"Corva Darvo5 Running Mutex\" 60000";
+Box CloseTheApplication(int press)
+{
+    return {kSetupTitle, "出納帳が起動中はセットアップを行えません.\n\n出納帳のウィンドウを全て閉じて OK を押してください",
+            {IDOK, IDCANCEL}, press};
+}
+
 // The user lock's ID of the folder "C:\表ソ計\": letters upper-cased and
 // backslashes turned to slashes, but not the trail bytes 5C of 表 and ソ or
 // the trail byte "v" of 計.
@@ -90,12 +96,15 @@ const SetupRun kRuns[] = {
      {{kChoiceTitle, "処理を選択してください", {IDCANCEL, 4, 3}, 4},
       {kSetupTitle, "エラーです\n\nヴェルンド！出納帳は正しくセットアップされていません", {IDOK}, IDOK}}, 1},
     {"InstalledProgramFolderAsksForTheMedium", "C:\\出納帳\\", "", false,
-     {{kSetupTitle, "インストールディスクの SETUP.EXE を実行してください", {IDOK}, IDOK}}, 0, "", true},
+     {{kSetupTitle, "インストールディスクの SETUP.EXE を実行してください", {IDOK}, IDOK}}, 0, "", SIZE_MAX, true},
     {"Version4WindowIsRefused", kMedium, "\"" + kMedium + "\"", false,
      {{"ヴェルンド！出納帳のセットアップ", "ヴェルンド！出納帳を終了してもう一度実行してください", {IDOK}, IDOK}}, 0,
      "window CORVA_DARVO4_MainWnd 60000"},
-    {"RunningApplicationCancelled", kMedium, kMedium, false, {{kSetupTitle, kQuestion, {IDOK, IDCANCEL}, IDCANCEL}}, 0,
-     "hold-mutex \"Corva Darvo5 Running Mutex\" 60000"},
+    {"RunningApplicationCancelled", kMedium, kMedium, false, {CloseTheApplication(IDCANCEL)}, 0, kApplication},
+    // Each OK runs the whole mutex sequence again; once the application has
+    // ended the setup goes on.
+    {"RunningApplicationAskedUntilItEnds", kMedium, kMedium, false,
+     {CloseTheApplication(IDOK), CloseTheApplication(IDOK), CloseTheApplication(IDOK), Install(kMedium)}, 0, kApplication, 2},
     {"FolderInUseByAnotherUser", "C:\\表ソ計\\", kMedium, false,
      {{kProductTitle, "[経理の山田]が「ヴェルンド！出納帳」または「セットアップ」を既に使用中です.", {IDOK}, IDOK}},
      (DWORD)-1, "userlock " + kLockId + " 経理の山田 500 60000"},
@@ -108,7 +117,10 @@ const SetupRun kRuns[] = {
      {{kProductTitle, "フォルダ名が長すぎます！\n\n" + kLongFolder, {IDOK}, IDOK}}, (DWORD)-1},
     {"QuotedFolderWithBlanksAndAFurtherWord", kMedium, "\"D:\\my medium\\\" extra", false,
      {Install("D:\\my medium\\", kNoPath)}, 0},
-    {"UpdateWithUninstallUpdates", kMedium, "/UNINSTALL /update C:\\SRC", false, {kUpdate}, 0, "", false, "C:\\SRC\\"},
+    // With a file list and nothing registered, an update ends at once.
+    {"UpdateWithUninstallUpdates", kMedium, "/UNINSTALL /update C:\\SRC", false,
+     {{kSetupTitle, "ヴェルンド！出納帳 Version 5.5(ゼノプ版)が見つかりません", {IDOK}, IDOK}}, 0, "", SIZE_MAX, false,
+     "C:\\SRC\\"},
     {"GluedLettersAfterUpdateBecomeTheFolder", kMedium, "/UPDATEX", false, {Install("X\\", kNoPath)}, 0},
     {"UnknownOptionBecomesTheFolder", kMedium, "/FOO", false, {Install("FOO\\", kNoPath)}, 0},
 };
@@ -134,8 +146,13 @@ TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
         worker = WaitForProcess("SETUP1.EXE", kWaitMs);
         ASSERT_NE(nullptr, worker) << "no SETUP1.EXE runs";
     }
-    for (const Box& box : run.boxes)
-        EXPECT_TRUE(robot::AnswerNextBox(GetProcessId(worker), box.caption, box.text, box.buttons, box.press, kWaitMs));
+    for (size_t i = 0; i < run.boxes.size(); ++i) {
+        if (i == run.faultEndsAtBox)
+            fault.reset();
+        const Box& box = run.boxes[i];
+        EXPECT_TRUE(robot::AnswerNextBox(GetProcessId(worker), box.caption.c_str(), box.text, box.buttons, box.press,
+                                         kWaitMs)) << "box " << i + 1;
+    }
     EXPECT_EQ(run.exitCode, ExitCode(worker));
     WIN32_FILE_ATTRIBUTE_DATA source, copy;
     bool copied = GetFileAttributesExA(kCopy.c_str(), GetFileExInfoStandard, &copy);
@@ -178,23 +195,6 @@ TEST(StartupWhileACopyRunsE2e, TheCopyCannotBeReplacedAndASecondSetupIsRefused)
     EXPECT_TRUE(second->Wait(kWaitMs, &code) && code == 0) << code;
     robot::PressButton(installBox, IDOK);
     EXPECT_EQ(0u, ExitCode(copy));
-}
-
-// Each OK runs the whole mutex sequence again; once the application has
-// ended the setup goes on.
-TEST(StartupWhileTheApplicationRunsE2e, TheUserIsAskedUntilItEnds)
-{
-    std::unique_ptr<ChildProcess> application(Start(FAULTS_EXE, "hold-mutex \"Corva Darvo5 Running Mutex\" 60000"));
-    ASSERT_TRUE(application->WaitForOutput("ready", kWaitMs));
-    std::unique_ptr<ChildProcess> run(Start(MakeMedium(kMedium), kMedium));
-    for (int ok = 0; ok < 3; ++ok) {
-        if (ok == 2)
-            application.reset();  // the application ends
-        EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, kQuestion, {IDOK, IDCANCEL}, IDOK, kWaitMs)) << ok;
-    }
-    EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, Install(kMedium).text, {IDOK}, IDOK, kWaitMs));
-    DWORD code = 0xDEAD;
-    EXPECT_TRUE(run->Wait(kWaitMs, &code) && code == 0) << code;
 }
 
 }  // namespace
