@@ -99,9 +99,9 @@ protected:
         m_sources[path.substr(path.find_last_of('\\') + 1)] = bytes;
     }
 
-    MediumRun Make(const std::string& description, const std::vector<std::string>& options = {})
+    MediumRun Make(const std::string& description, const std::string& diskSize)
     {
-        return MakeTestMedium(m_work.Path(), description, m_work.Path() + "setup", options);
+        return MakeTestMedium(m_work.Path(), description, m_work.Path() + "setup", {"--disk-size", diskSize});
     }
 
     std::string Disk(int disk) const { return m_work.Path() + "out\\DISK" + std::to_string(disk) + "\\"; }
@@ -119,9 +119,9 @@ unsigned long long SectorBytes(const std::string& folder)
     return total;
 }
 
-TEST_F(MediumTest, TwoDiskListReadsBackThroughTheSetupsParser)
+TEST_F(MediumTest, TwoDiskListReadsBackThroughTheSetupsParserAndTheCheckFindsItsDamage)
 {
-    MediumRun run = Make(kDescription, {"--disk-size", "8192"});
+    MediumRun run = Make(kDescription, "8192");
     ASSERT_EQ(0, run.status) << run.problems;
     EXPECT_TRUE(fs::exists(Disk(2)) && !fs::exists(Disk(3)));
     for (int disk : {1, 2})
@@ -158,6 +158,19 @@ TEST_F(MediumTest, TwoDiskListReadsBackThroughTheSetupsParser)
                                          "Files C:\\APP\\README.TXT", "Files C:\\APP\\HELP\\README.TXT",
                                          "Files C:\\APP\\A,B.TXT compressed", "Sample C:\\APP\\サンプル.QLB compressed"}),
               read);
+
+    MediumRun sound = RunMediumTool({"--check", m_work.Path() + "out"});
+    EXPECT_TRUE(sound.status == 0 && sound.said.find("8 entries in 4 sections, 2 disks: sound") != std::string::npos)
+        << sound.said << sound.problems;
+    // A file cut short, a file gone, a key written twice.
+    fs::resize_file(Disk(1) + "DARVO5.EX_", fs::file_size(Disk(1) + "DARVO5.EX_") - 10);
+    fs::remove(Disk(2) + "README.TXT");
+    std::ofstream(Disk(1) + "SETUP.LST", std::ios::app) << "file1=0,0,,X.DLL,$(AppPath),,,,0\r\n";
+    MediumRun damaged = RunMediumTool({"--check", m_work.Path() + "out"});
+    EXPECT_EQ(1, damaged.status);
+    for (const char* fault : {"[Update] File1: DARVO5.EX_ expands to ", "[Files] File3: README.TXT is on no disk",
+                              ":14: [Sample] file1: the key of line 13 again; the setup would process that line twice"})
+        EXPECT_NE(std::string::npos, damaged.problems.find(fault)) << fault << "\n" << damaged.problems;
 }
 
 TEST_F(MediumTest, RefusesWhatWouldMakeABrokenMediumNamingTheLine)
@@ -185,30 +198,12 @@ TEST_F(MediumTest, RefusesWhatWouldMakeABrokenMediumNamingTheLine)
         {4, "[Files]\r\n$(AppPath)X.EXE=\r\n", "no source file"},
     };
     for (const auto& row : rows) {
-        MediumRun run = Make(std::string("[Medium]\r\nSource=src\r\n") + row.description, {"--disk-size", "2048"});
+        MediumRun run = Make(std::string("[Medium]\r\nSource=src\r\n") + row.description, "2048");
         size_t at = run.problems.find("medium.txt:" + std::to_string(row.line) + ": ");
         std::string line = at == std::string::npos ? "" : run.problems.substr(at, run.problems.find('\n', at) - at);
         EXPECT_TRUE(run.status == 1 && line.find(row.message) != std::string::npos) << row.message << "\n" << run.problems;
         EXPECT_FALSE(fs::exists(Disk(1))) << "something is left of a refused medium: " << row.message;
     }
-}
-
-TEST_F(MediumTest, CheckFindsACutFileAMissingSourceAndARepeatedKey)
-{
-    ASSERT_EQ(0, Make(kDescription, {"--disk-size", "8192"}).status);
-    MediumRun sound = RunMediumTool({"--check", m_work.Path() + "out"});
-    EXPECT_EQ(0, sound.status) << sound.problems;
-    EXPECT_NE(std::string::npos, sound.said.find("8 entries in 4 sections, 2 disks: sound")) << sound.said;
-
-    std::string cut = Disk(1) + "DARVO5.EX_";
-    fs::resize_file(cut, fs::file_size(cut) - 10);
-    fs::remove(Disk(2) + "README.TXT");
-    std::ofstream(Disk(1) + "SETUP.LST", std::ios::app) << "file1=0,0,,X.DLL,$(AppPath),,,,0\r\n";
-    MediumRun damaged = RunMediumTool({"--check", m_work.Path() + "out"});
-    EXPECT_EQ(1, damaged.status);
-    for (const char* fault : {"[Update] File1: DARVO5.EX_ expands to ", "[Files] File3: README.TXT is on no disk",
-                              ":14: [Sample] file1: the key of line 13 again; the setup would process that line twice"})
-        EXPECT_NE(std::string::npos, damaged.problems.find(fault)) << fault << "\n" << damaged.problems;
 }
 
 }  // namespace
