@@ -39,8 +39,7 @@ int RunDialog(SetupParams* params, const std::vector<robot::BoxAnswer>& answers)
     return result;
 }
 
-// A notice of the program (press IDOK) or its yes/no question; kEnterKey
-// presses the default, which must be No where a row expects the dialog back.
+// A notice of the program (press IDOK) or its yes/no question.
 robot::BoxAnswer Box(const std::string& text, int press = IDOK)
 {
     return {kTestTitle, text, press == IDOK ? std::vector<int> {IDOK} : std::vector<int> {IDYES, IDNO}, press};
@@ -102,7 +101,7 @@ TEST(SetupDialog, OkRefusesInOrderThenCreatesTheDataFolderAndStoresTheChoices)
         leftAsTyped = [&a](HWND dlg) {
             EXPECT_TRUE((!a.focus || robot::WaitFocus(GetDlgItem(dlg, a.focus), 5000)) &&
                         robot::GetItemText(dlg, IDC_SD_APPPATH) == a.app && robot::GetItemText(dlg, IDC_SD_DOCPATH) == a.doc)
-                << "focus or texts after \"" << a.app << "\", \"" << a.doc << "\"";
+                << "focus or texts after " << robot::Quoted(a.app) << ", " << robot::Quoted(a.doc);
         };
     }
     answers.insert(answers.end(), {TypeAndOk(app, data, [&](HWND dlg) {
@@ -197,7 +196,9 @@ TEST(SetupDialogTinyDrive, LowSpaceAsksWithNoAsDefault)
     SetupParams params = Params(scratch.Path());
     const std::string app = std::string(drive) + "\\Darvo5", doc = scratch.Path("データ");
     const std::string low = "指定のフォルダは空きが足りなさそうです。セットアップを行いますか？";
-    EXPECT_EQ(IDCANCEL, RunDialog(&params, {TypeAndOk(app, doc), Box(low, robot::kEnterKey), TypeAndOk(app, doc),
+    robot::BoxAnswer lowNoByDefault = Box(low, IDNO);
+    lowNoByDefault.whileOpen = [](HWND box) { EXPECT_TRUE(robot::WaitFocus(GetDlgItem(box, IDNO), 2000)) << "Yes first"; };
+    EXPECT_EQ(IDCANCEL, RunDialog(&params, {TypeAndOk(app, doc), lowNoByDefault, TypeAndOk(app, doc),
                                             Box(low, IDYES), Box(kGoAhead, IDNO), robot::DialogAnswer(kDialog, IDCANCEL),
                                             Box(kStop, IDYES)}));
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "robot/robot_gtest.h"
 #include "testkit/dialog_template.h"
@@ -15,17 +16,17 @@
 namespace {
 
 // The dialog's style, place, caption and font, then a line for each control.
-std::string Describe(const DialogTemplate& t)
+std::vector<std::string> Describe(const DialogTemplate& t)
 {
     char line[80];
     std::snprintf(line, sizeof(line), "0x%08lX %d,%d,%d,%d %d ", t.style, t.x, t.y, t.cx, t.cy, t.points);
-    std::string text = line + t.caption + " " + t.font + "\n";
+    std::vector<std::string> lines = {line + t.caption + " " + t.font};
     for (const TemplateControl& c : t.controls) {
         std::snprintf(line, sizeof(line), "%d %s 0x%08lX %d,%d,%d,%d ", c.id, c.cls.c_str(), c.style, c.x, c.y, c.cx,
                       c.cy);
-        text += line + c.text + "\n";
+        lines.push_back(line + c.text);
     }
-    return text;
+    return lines;
 }
 
 const DWORD CV = WS_CHILD | WS_VISIBLE;
@@ -78,7 +79,10 @@ TEST(DialogTemplates, SetupFolderAndAddRemoveDialogsControlByControl)
     for (const auto& [name, expected] : templates) {
         DialogTemplate t;
         ASSERT_TRUE(ReadDialogTemplate(exe, name, &t)) << name;
-        EXPECT_TRUE(robot::SameText(Describe(*expected), Describe(t))) << name;
+        std::vector<std::string> want = Describe(*expected), got = Describe(t);
+        EXPECT_EQ(want.size(), got.size()) << name;
+        for (size_t i = 0; i < want.size() && i < got.size(); ++i)
+            EXPECT_TRUE(robot::SameText(want[i], got[i])) << name << " line " << i + 1;
     }
     FreeLibrary(exe);
 }
