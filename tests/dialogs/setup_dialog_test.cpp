@@ -57,16 +57,15 @@ robot::BoxAnswer TypeAndOk(const std::string& app, const std::string& doc,
     });
 }
 
-// Both Start-menu and desktop folders known, shared chosen, the desktops
-// under base.
-SetupParams Params(const std::string& base)
+// Both Start-menu and desktop folders known, the desktops under base.
+SetupParams Params(const std::string& base, int shared)
 {
     SetupParams p;
     p.m_strMenuShared = "C:\\共有メニュー\\";
     p.m_strMenuPrivate = "C:\\個人メニュー\\";
     p.m_strDocBaseShared = p.m_strDeskShared = (base + "共有机\\").c_str();
     p.m_strDocBasePrivate = p.m_strDeskPrivate = (base + "個人机\\").c_str();
-    p.m_fShared = 1;
+    p.m_fShared = shared;
     return p;
 }
 
@@ -110,7 +109,7 @@ TEST(SetupDialog, OkRefusesInOrderThenCreatesTheDataFolderAndStoresTheChoices)
                                                    robot::SetCheck(dlg, IDC_SD_DESKICON, false));
                                    }),
                                    Box(kGoAhead, IDYES)});
-    SetupParams params = Params(scratch.Path());
+    SetupParams params = Params(scratch.Path(), 1);
     EXPECT_EQ(IDOK, RunDialog(&params, answers));
     EXPECT_SAME_TEXT(app + "\\", Text(params.m_strAppPath));
     EXPECT_SAME_TEXT(data + "\\", Text(params.m_strDocPath));
@@ -121,8 +120,7 @@ TEST(SetupDialog, OkRefusesInOrderThenCreatesTheDataFolderAndStoresTheChoices)
 
 TEST(SetupDialog, SwitchingMovesOnlyADesktopDataFolderAndACancelledBrowseLeavesTheText)
 {
-    SetupParams params = Params("C:\\");
-    params.m_fShared = 0;
+    SetupParams params = Params("C:\\", 0);
     params.m_strDocPath = params.m_strDocBasePrivate + "データ";
     const std::string typed = "C:\\windows\\無い\\フォルダ", priv = "C:\\個人机\\データ", elsewhere = "D:\\他\\データ";
     auto atStart = [&](HWND dlg) {
@@ -166,8 +164,7 @@ TEST(SetupDialog, MissingShellFoldersDisableTheirControlsAndKeepTheChoice)
         {"no private desktop", false, {IDC_SD_DESKICON}},
     };
     for (const auto& row : rows) {
-        SetupParams params = Params(scratch.Path());
-        params.m_fShared = 0;
+        SetupParams params = Params(scratch.Path(), 0);
         (row.noSharedMenu ? params.m_strMenuShared : params.m_strDeskPrivate) = "";
         auto shows = [&](HWND dlg) {
             for (int id : row.disabled)
@@ -193,7 +190,7 @@ TEST(SetupDialogTinyDrive, LowSpaceAsksWithNoAsDefault)
     if (!drive || !*drive)
         GTEST_SKIP() << "no tiny drive: run through tiny_drive.sh";
     ScratchFolder scratch;
-    SetupParams params = Params(scratch.Path());
+    SetupParams params = Params(scratch.Path(), 1);
     const std::string app = std::string(drive) + "\\Darvo5", doc = scratch.Path("データ");
     const std::string low = "指定のフォルダは空きが足りなさそうです。セットアップを行いますか？";
     robot::BoxAnswer lowNoByDefault = Box(low, IDNO);
