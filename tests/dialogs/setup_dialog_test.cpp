@@ -145,12 +145,9 @@ TEST(SetupDialog, SwitchingMovesOnlyADesktopDataFolderAndACancelledBrowseLeavesT
         EXPECT_TRUE(robot::WaitUntil([&] { return IsWindowEnabled(dlg); }, 5000));
         EXPECT_SAME_TEXT(typed, robot::GetItemText(dlg, IDC_SD_APPPATH));
     };
+    auto nearestExisting = [](HWND folders) { EXPECT_SAME_TEXT("C:\\windows", robot::GetItemText(folders, 102)); };
     EXPECT_EQ(IDCANCEL, RunDialog(&params, {robot::DialogAnswer(kDialog, IDC_SD_APPBROWSE, atStart),
-                                            robot::DialogAnswer("プログラムフォルダを選択してください", IDCANCEL,
-                                                                [](HWND folders) {
-                                                                    EXPECT_SAME_TEXT("C:\\windows",  // nearest existing
-                                                                                     robot::GetItemText(folders, 102));
-                                                                }),
+                                            robot::DialogAnswer("プログラムフォルダを選択してください", IDCANCEL, nearestExisting),
                                             robot::DialogAnswer(kDialog, IDCANCEL, afterBrowse), Box(kStop, IDNO),
                                             robot::DialogAnswer(kDialog, IDCANCEL), Box(kStop, IDYES)}));
     EXPECT_EQ(0, params.m_fShared) << "a cancelled dialog changed the choices";
@@ -166,12 +163,12 @@ TEST(SetupDialog, MissingShellFoldersDisableTheirControlsAndKeepTheChoice)
     for (const auto& row : rows) {
         SetupParams params = Params(scratch.Path(), 0);
         (row.noSharedMenu ? params.m_strMenuShared : params.m_strDeskPrivate) = "";
-        auto shows = [&](HWND dlg) {
+        auto disabledButChecked = [&](HWND dlg) {
             for (int id : row.disabled)
                 EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, id))) << row.name << ": " << id;
             EXPECT_TRUE(robot::IsChecked(dlg, IDC_SD_PRIVATE) && robot::IsChecked(dlg, IDC_SD_DESKICON)) << row.name;
         };
-        EXPECT_EQ(IDOK, RunDialog(&params, {TypeAndOk(scratch.Path("Darvo5"), scratch.Path("データ"), shows),
+        EXPECT_EQ(IDOK, RunDialog(&params, {TypeAndOk(scratch.Path("Darvo5"), scratch.Path("データ"), disabledButChecked),
                                             Box(kGoAhead, IDYES)})) << row.name;
         EXPECT_EQ(std::make_pair(0, 1), std::make_pair(params.m_fShared, params.m_fDeskIcon)) << row.name;
     }
