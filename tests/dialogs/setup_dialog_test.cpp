@@ -99,7 +99,8 @@ TEST(SetupDialog, OkRefusesInOrderThenCreatesTheDataFolderAndStoresTheChoices)
         answers.insert(answers.end(), {TypeAndOk(a.app, a.doc, leftAsTyped), a.box});
         leftAsTyped = [&a](HWND dlg) {
             EXPECT_TRUE((!a.focus || robot::WaitFocus(GetDlgItem(dlg, a.focus), 5000)) &&
-                        robot::GetItemText(dlg, IDC_SD_APPPATH) == a.app && robot::GetItemText(dlg, IDC_SD_DOCPATH) == a.doc)
+                        robot::GetItemText(dlg, IDC_SD_APPPATH) == a.app &&
+                        robot::GetItemText(dlg, IDC_SD_DOCPATH) == a.doc)
                 << "focus or texts after " << robot::Quoted(a.app) << ", " << robot::Quoted(a.doc);
         };
     }
@@ -131,14 +132,16 @@ TEST(SetupDialog, SwitchingMovesOnlyADesktopDataFolderAndACancelledBrowseLeavesT
         GetWindowRect(dlg, &rd);
         GetWindowRect(GetWindow(dlg, GW_OWNER), &ro);
         EXPECT_TRUE(std::abs(rd.left + rd.right - ro.left - ro.right) <= 1 && rd.top >= ro.top) << "not centred";
-        EXPECT_TRUE(SendMessageA(dlg, WM_GETICON, ICON_BIG, 0) && SendDlgItemMessageA(dlg, IDC_SD_ICON, STM_GETICON, 0, 0));
+        EXPECT_TRUE(SendMessageA(dlg, WM_GETICON, ICON_BIG, 0) &&
+                    SendDlgItemMessageA(dlg, IDC_SD_ICON, STM_GETICON, 0, 0)) << "no icons";
         EXPECT_SAME_TEXT("ヴェルンド！出納帳 Version 5.5(ゼノプ版) のセットアップを始めます。",
                          robot::GetItemText(dlg, IDC_SD_GREETING));
         EXPECT_TRUE(shows(IDC_SD_PRIVATE, priv)) << "private at start";
         EXPECT_TRUE(robot::PressButton(dlg, IDC_SD_SHARED) && shows(IDC_SD_SHARED, "C:\\共有机\\データ")) << "to shared";
         EXPECT_TRUE(robot::PressButton(dlg, IDC_SD_PRIVATE) && shows(IDC_SD_PRIVATE, priv)) << "back";
-        EXPECT_TRUE(robot::SetEditText(dlg, IDC_SD_DOCPATH, elsewhere.c_str()) && robot::PressButton(dlg, IDC_SD_SHARED) &&
-                    shows(IDC_SD_SHARED, elsewhere)) << "a data folder elsewhere moved";
+        EXPECT_TRUE(robot::SetEditText(dlg, IDC_SD_DOCPATH, elsewhere.c_str()) &&
+                    robot::PressButton(dlg, IDC_SD_SHARED) && shows(IDC_SD_SHARED, elsewhere))
+            << "a data folder elsewhere moved";
         EXPECT_TRUE(robot::SetEditText(dlg, IDC_SD_APPPATH, typed.c_str()));
     };
     auto afterBrowse = [&](HWND dlg) {
@@ -191,9 +194,11 @@ TEST(SetupDialogTinyDrive, LowSpaceAsksWithNoAsDefault)
     const std::string app = std::string(drive) + "\\Darvo5", doc = scratch.Path("データ");
     const std::string low = "指定のフォルダは空きが足りなさそうです。セットアップを行いますか？";
     robot::BoxAnswer lowNoByDefault = Box(low, IDNO);
-    lowNoByDefault.whileOpen = [](HWND box) { EXPECT_TRUE(robot::WaitFocus(GetDlgItem(box, IDNO), 2000)) << "Yes first"; };
-    EXPECT_EQ(IDCANCEL, RunDialog(&params, {TypeAndOk(app, doc), lowNoByDefault, TypeAndOk(app, doc),
-                                            Box(low, IDYES), Box(kGoAhead, IDNO), robot::DialogAnswer(kDialog, IDCANCEL),
+    lowNoByDefault.whileOpen = [](HWND box) {
+        EXPECT_TRUE(robot::WaitFocus(GetDlgItem(box, IDNO), 2000)) << "Yes is the default";
+    };
+    EXPECT_EQ(IDCANCEL, RunDialog(&params, {TypeAndOk(app, doc), lowNoByDefault, TypeAndOk(app, doc), Box(low, IDYES),
+                                            Box(kGoAhead, IDNO), robot::DialogAnswer(kDialog, IDCANCEL),
                                             Box(kStop, IDYES)}));
 }
 

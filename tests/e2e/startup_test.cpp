@@ -105,7 +105,8 @@ const SetupRun kRuns[] = {
     // Each OK runs the whole mutex sequence again; once the application has
     // ended the setup goes on.
     {"RunningApplicationAskedUntilItEnds", kMedium, kMedium, false,
-     {CloseTheApplication(IDOK), CloseTheApplication(IDOK), CloseTheApplication(IDOK), Install(kMedium)}, 0, kApplication, 2},
+     {CloseTheApplication(IDOK), CloseTheApplication(IDOK), CloseTheApplication(IDOK), Install(kMedium)}, 0,
+     kApplication, 2},
     {"FolderInUseByAnotherUser", "C:\\表ソ計\\", kMedium, false,
      {{kProductTitle, "[経理の山田]が「ヴェルンド！出納帳」または「セットアップ」を既に使用中です.", {IDOK}, IDOK}},
      (DWORD)-1, "userlock " + kLockId + " 経理の山田 500 60000"},
@@ -146,7 +147,8 @@ TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
     HANDLE runningCopy = before ? WaitForProcess("SETUP1.EXE", kWaitMs) : nullptr;
     HWND copyBox = nullptr;
     ASSERT_TRUE(!before || (runningCopy && robot::NextMessageBoxIs(GetProcessId(runningCopy), kSetupTitle,
-                                                                   Install(kMedium).text.c_str(), {IDOK}, kWaitMs, &copyBox)));
+                                                                   Install(kMedium).text.c_str(), {IDOK}, kWaitMs,
+                                                                   &copyBox)));
     if (run.installed)
         std::ofstream(run.medium + "DARVO5.EXE") << "x";
     if (!run.list.empty() && CreateDirTree(run.list.c_str()))

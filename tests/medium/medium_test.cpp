@@ -154,9 +154,10 @@ TEST_F(MediumTest, TwoDiskListReadsBackThroughTheSetupsParserAndTheCheckFindsIts
     }
     const std::string system = std::string(ExpandPathMacros("$(WinSysPath)", "", ""));
     EXPECT_EQ((std::vector<std::string> {"Common " + system + "OLD.DLL", "Update C:\\APP\\DARVO5.EXE compressed",
-                                         "Files C:\\APP\\DARVO5.EXE compressed", "Files C:\\APP\\DARVOSHL.EXE compressed",
-                                         "Files C:\\APP\\README.TXT", "Files C:\\APP\\HELP\\README.TXT",
-                                         "Files C:\\APP\\A,B.TXT compressed", "Sample C:\\APP\\サンプル.QLB compressed"}),
+                                         "Files C:\\APP\\DARVO5.EXE compressed",
+                                         "Files C:\\APP\\DARVOSHL.EXE compressed", "Files C:\\APP\\README.TXT",
+                                         "Files C:\\APP\\HELP\\README.TXT", "Files C:\\APP\\A,B.TXT compressed",
+                                         "Sample C:\\APP\\サンプル.QLB compressed"}),
               read);
 
     MediumRun sound = RunMediumTool({"--check", m_work.Path() + "out"});
@@ -201,7 +202,8 @@ TEST_F(MediumTest, RefusesWhatWouldMakeABrokenMediumNamingTheLine)
         MediumRun run = Make(std::string("[Medium]\r\nSource=src\r\n") + row.description, "2048");
         size_t at = run.problems.find("medium.txt:" + std::to_string(row.line) + ": ");
         std::string line = at == std::string::npos ? "" : run.problems.substr(at, run.problems.find('\n', at) - at);
-        EXPECT_TRUE(run.status == 1 && line.find(row.message) != std::string::npos) << row.message << "\n" << run.problems;
+        EXPECT_TRUE(run.status == 1 && line.find(row.message) != std::string::npos)
+            << row.message << "\n" << run.problems;
         EXPECT_FALSE(fs::exists(Disk(1))) << "something is left of a refused medium: " << row.message;
     }
 }
