@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "dazo/filedlg.h"
@@ -14,15 +13,6 @@
 #include "testkit/screen_input.h"
 
 namespace {
-
-// What read answers on the dialog's thread, where the lists are whole.
-template <class T>
-T Read(HWND dlg, const std::function<T()>& read)
-{
-    T value {};
-    robot::CallOnThreadOf(dlg, [&] { value = read(); });
-    return value;
-}
 
 // The path field, the listed folder and the files' names.
 std::string Shown(FolderDlg2* dlg)
@@ -42,36 +32,34 @@ TEST(FolderDialogScreen, ClickOpensAFolderEnterOpensTheTypedPathOkAnswersIt)
     scratch.MakeFile("親\\子B\\中.txt");
     robot::RobotThread robot([&](std::string* failure) {
         HWND hwnd = robot::WaitWindow(GetCurrentProcessId(), "#32770", "選んで", 10000, failure);
-        if (!hwnd)
-            return false;
-        auto* dlg = Read<FolderDlg2*>(hwnd, [&] { return static_cast<FolderDlg2*>(FindWnd(hwnd)); });
-        HWND list = dlg->m_pFolders->HWnd();
-        auto shows = [&](const std::string& expected, const char* what) {
-            std::string shown;
-            bool same = robot::WaitUntil([&] { return (shown = Read<std::string>(hwnd, [&] { return Shown(dlg); })) == expected; }, 10000);
-            if (!same)
-                *failure = std::string(what) + ": shows " + shown + ", expected " + expected;
-            return same;
+        FolderDlg2* dlg = nullptr;
+        RECT row {};
+        // The dialog and its lists are read on the dialog's thread, where they are whole.
+        auto shows = [&](const std::string& folder, const std::string& files) {
+            std::string shown, expected = folder + "|" + folder + "|" + files;
+            if (!robot::WaitUntil([&] { return robot::CallOnThreadOf(hwnd, [&] { shown = Shown(dlg); }) &&
+                                                shown == expected; }, 10000))
+                *failure = "shows " + shown + ", expected " + expected;
+            return shown == expected;
         };
-        if (!shows(parent + "|" + parent + "|", "the nearest existing folder"))
-            return false;
-        RECT row = Read<RECT>(hwnd, [&] {
+        auto rowOfChild = [&] {
             FileData* data = dlg->m_pFolders->GetData();
             int i = data->m_nCurrent + 1;
             while (i < data->GetCount() && Text(data->GetEntry(i).strName) != "子B")
                 ++i;
-            return dlg->m_pFolders->GetRowRect(i);
-        });
-        ClickWindow(list, &row);
-        if (!shows(child + "|" + child + "|中.txt;", "the clicked folder"))
+            row = dlg->m_pFolders->GetRowRect(i);
+        };
+        if (!hwnd || !robot::CallOnThreadOf(hwnd, [&] { dlg = static_cast<FolderDlg2*>(FindWnd(hwnd)); }) ||
+            !shows(parent, "") /* the nearest existing folder */ || !robot::CallOnThreadOf(hwnd, rowOfChild))
+            return false;
+        ClickWindow(dlg->m_pFolders->HWnd(), &row);
+        if (!shows(child, "中.txt;"))
             return false;
         ClickWindow(dlg->m_hwndPath);
-        if (!robot::WaitFocus(dlg->m_hwndPath, 5000) || !robot::SetEditText(hwnd, 102, typedFolder.c_str()))
+        if (!robot::WaitFocus(dlg->m_hwndPath, 5000) || !robot::SetEditText(hwnd, 102, typedFolder.c_str()) ||
+            !PostMessageA(dlg->m_hwndPath, WM_KEYDOWN, VK_RETURN, 0) || !shows(typedFolder, "") ||
+            !robot::WaitFocus(dlg->m_pFolders->HWnd(), 5000) || !robot::SetEditText(hwnd, 102, answer.c_str()))
             return false;
-        PostMessageA(dlg->m_hwndPath, WM_KEYDOWN, VK_RETURN, 0);
-        if (!shows(typedFolder + "|" + typedFolder + "|", "the typed folder") || !robot::WaitFocus(list, 5000))
-            return false;
-        robot::SetEditText(hwnd, 102, answer.c_str());
         ClickWindow(GetDlgItem(hwnd, IDOK));
         return robot::WaitGone(hwnd, 5000);
     });

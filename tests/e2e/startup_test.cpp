@@ -49,7 +49,7 @@ DWORD ExitCode(HANDLE process)
     return code;
 }
 
-struct Box { const char* caption; std::string text; std::vector<int> buttons; int press; };
+using Box = robot::BoxAnswer;
 
 // The install driver's first word about a source folder without a file
 // list: the report that names the folder it was given.
@@ -57,8 +57,6 @@ Box Install(const std::string& source, const char* systemText = "指定された
 {
     return {kSetupTitle, std::string(systemText) + "\n\nファイル " + source + "SETUP.LST をオープンできません.", {IDOK}, IDOK};
 }
-// With a file list and nothing registered, an update ends at once.
-const Box kUpdate = {kSetupTitle, "ヴェルンド！出納帳 Version 5.5(ゼノプ版)が見つかりません", {IDOK}, IDOK};
 
 struct SetupRun {
     const char* name;
@@ -67,11 +65,20 @@ struct SetupRun {
     std::vector<Box> boxes;
     DWORD exitCode;
     std::string fault = "";  // faults.exe's arguments: what stands while the setup runs
+    size_t faultEndsAtBox = SIZE_MAX;  // the fault ends while this box (from 0) is open
     bool installed = false;  // DARVO5.EXE lies beside SETUP.EXE
     std::string list = "";   // a source folder given an empty SETUP.LST
+    bool copyRuns = false;   // a first setup's copy in the Windows folder shows its first box
 };
 
-const char kQuestion[] = "出納帳が起動中はセットアップを行えません.\n\n出納帳のウィンドウを全て閉じて OK を押してください";
+// The application runs (holds its mutex): the user is asked to close it.
+const std::string kApplication = "hold-mutex \"Corva Darvo5 Running Mutex\" 60000";
+Box CloseTheApplication(int press)
+{
+    return {kSetupTitle, "出納帳が起動中はセットアップを行えません.\n\n出納帳のウィンドウを全て閉じて OK を押してください",
+            {IDOK, IDCANCEL}, press};
+}
+
 // The user lock's ID of the folder "C:\表ソ計\": letters upper-cased and
 // backslashes turned to slashes, but not the trail bytes 5C of 表 and ソ or
 // the trail byte "v" of 計.
@@ -90,12 +97,16 @@ const SetupRun kRuns[] = {
      {{kChoiceTitle, "処理を選択してください", {IDCANCEL, 4, 3}, 4},
       {kSetupTitle, "エラーです\n\nヴェルンド！出納帳は正しくセットアップされていません", {IDOK}, IDOK}}, 1},
     {"InstalledProgramFolderAsksForTheMedium", "C:\\出納帳\\", "", false,
-     {{kSetupTitle, "インストールディスクの SETUP.EXE を実行してください", {IDOK}, IDOK}}, 0, "", true},
+     {{kSetupTitle, "インストールディスクの SETUP.EXE を実行してください", {IDOK}, IDOK}}, 0, "", SIZE_MAX, true},
     {"Version4WindowIsRefused", kMedium, "\"" + kMedium + "\"", false,
      {{"ヴェルンド！出納帳のセットアップ", "ヴェルンド！出納帳を終了してもう一度実行してください", {IDOK}, IDOK}}, 0,
      "window CORVA_DARVO4_MainWnd 60000"},
-    {"RunningApplicationCancelled", kMedium, kMedium, false, {{kSetupTitle, kQuestion, {IDOK, IDCANCEL}, IDCANCEL}}, 0,
-     "hold-mutex \"Corva Darvo5 Running Mutex\" 60000"},
+    {"RunningApplicationCancelled", kMedium, kMedium, false, {CloseTheApplication(IDCANCEL)}, 0, kApplication},
+    // Each OK runs the whole mutex sequence again; once the application has
+    // ended the setup goes on.
+    {"RunningApplicationAskedUntilItEnds", kMedium, kMedium, false,
+     {CloseTheApplication(IDOK), CloseTheApplication(IDOK), CloseTheApplication(IDOK), Install(kMedium)}, 0,
+     kApplication, 2},
     {"FolderInUseByAnotherUser", "C:\\表ソ計\\", kMedium, false,
      {{kProductTitle, "[経理の山田]が「ヴェルンド！出納帳」または「セットアップ」を既に使用中です.", {IDOK}, IDOK}},
      (DWORD)-1, "userlock " + kLockId + " 経理の山田 500 60000"},
@@ -108,9 +119,18 @@ const SetupRun kRuns[] = {
      {{kProductTitle, "フォルダ名が長すぎます！\n\n" + kLongFolder, {IDOK}, IDOK}}, (DWORD)-1},
     {"QuotedFolderWithBlanksAndAFurtherWord", kMedium, "\"D:\\my medium\\\" extra", false,
      {Install("D:\\my medium\\", kNoPath)}, 0},
-    {"UpdateWithUninstallUpdates", kMedium, "/UNINSTALL /update C:\\SRC", false, {kUpdate}, 0, "", false, "C:\\SRC\\"},
+    // With a file list and nothing registered, an update ends at once.
+    {"UpdateWithUninstallUpdates", kMedium, "/UNINSTALL /update C:\\SRC", false,
+     {{kSetupTitle, "ヴェルンド！出納帳 Version 5.5(ゼノプ版)が見つかりません", {IDOK}, IDOK}}, 0, "", SIZE_MAX, false,
+     "C:\\SRC\\"},
     {"GluedLettersAfterUpdateBecomeTheFolder", kMedium, "/UPDATEX", false, {Install("X\\", kNoPath)}, 0},
     {"UnknownOptionBecomesTheFolder", kMedium, "/FOO", false, {Install("FOO\\", kNoPath)}, 0},
+    // The running copy cannot be replaced; nothing else is started.
+    {"CopyInUseCannotBeReplaced", kMedium, "", false,
+     {{kSetupTitle, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。\n\nファイル " + kCopy + " をオープンできません.",
+       {IDOK}, IDOK}}, 0, "", SIZE_MAX, false, "", true},
+    {"SecondSetupIsRefused", kMedium, kMedium, false,
+     {{kSetupTitle, "エラーです\n\n出納帳セットアップがすでに起動中です", {IDOK}, IDOK}}, 0, "", SIZE_MAX, false, "", true},
 };
 
 void PrintTo(const SetupRun& run, std::ostream* os) { *os << run.name; }
@@ -123,6 +143,12 @@ TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
     std::unique_ptr<ChildProcess> fault(run.fault.empty() ? nullptr : Start(FAULTS_EXE, run.fault));
     ASSERT_TRUE(!fault || fault->WaitForOutput("ready", kWaitMs));
     std::string setup = MakeMedium(run.medium);
+    std::unique_ptr<ChildProcess> before(run.copyRuns ? Start(setup, "") : nullptr);
+    HANDLE runningCopy = before ? WaitForProcess("SETUP1.EXE", kWaitMs) : nullptr;
+    HWND copyBox = nullptr;
+    ASSERT_TRUE(!before || (runningCopy && robot::NextMessageBoxIs(GetProcessId(runningCopy), kSetupTitle,
+                                                                   Install(kMedium).text.c_str(), {IDOK}, kWaitMs,
+                                                                   &copyBox)));
     if (run.installed)
         std::ofstream(run.medium + "DARVO5.EXE") << "x";
     if (!run.list.empty() && CreateDirTree(run.list.c_str()))
@@ -134,67 +160,29 @@ TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
         worker = WaitForProcess("SETUP1.EXE", kWaitMs);
         ASSERT_NE(nullptr, worker) << "no SETUP1.EXE runs";
     }
-    for (const Box& box : run.boxes)
-        EXPECT_TRUE(robot::AnswerNextBox(GetProcessId(worker), box.caption, box.text, box.buttons, box.press, kWaitMs));
+    for (size_t i = 0; i < run.boxes.size(); ++i) {
+        if (i == run.faultEndsAtBox)
+            fault.reset();
+        const Box& box = run.boxes[i];
+        EXPECT_TRUE(robot::AnswerNextBox(GetProcessId(worker), box.caption.c_str(), box.text, box.buttons, box.press,
+                                         kWaitMs)) << "box " << i + 1;
+    }
     EXPECT_EQ(run.exitCode, ExitCode(worker));
-    WIN32_FILE_ATTRIBUTE_DATA source, copy;
+    WIN32_FILE_ATTRIBUTE_DATA source {}, copy {};
+    GetFileAttributesExA(setup.c_str(), GetFileExInfoStandard, &source);
     bool copied = GetFileAttributesExA(kCopy.c_str(), GetFileExInfoStandard, &copy);
-    EXPECT_EQ(run.relaunches, copied) << kCopy;
-    if (copied) {
-        GetFileAttributesExA(setup.c_str(), GetFileExInfoStandard, &source);
-        EXPECT_TRUE(source.nFileSizeLow == copy.nFileSizeLow &&
-                    CompareFileTime(&source.ftLastWriteTime, &copy.ftLastWriteTime) == 0)
-            << "the copy keeps the size and time of the program";
+    EXPECT_EQ(run.relaunches || run.copyRuns, copied) << kCopy;
+    EXPECT_TRUE(!copied || (source.nFileSizeLow == copy.nFileSizeLow &&
+                            CompareFileTime(&source.ftLastWriteTime, &copy.ftLastWriteTime) == 0))
+        << "the copy keeps the size and time of the program";
+    EXPECT_EQ(run.copyRuns ? 1u : 0u, ProcessIds("SETUP1.EXE").size()) << "SETUP1.EXE processes";
+    if (copyBox) {
+        robot::PressButton(copyBox, IDOK);
+        EXPECT_EQ(0u, ExitCode(runningCopy)) << "the copy that ran first";
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, StartupE2e, ::testing::ValuesIn(kRuns),
                          [](const ::testing::TestParamInfo<SetupRun>& info) { return std::string(info.param.name); });
-
-// A first copy runs (and holds its single-instance mutex): the copy cannot
-// be replaced, and a second setup is refused.
-TEST(StartupWhileACopyRunsE2e, TheCopyCannotBeReplacedAndASecondSetupIsRefused)
-{
-    std::string setup = MakeMedium(kMedium);
-    std::unique_ptr<ChildProcess> first(Start(setup, ""));
-    HANDLE copy = WaitForProcess("SETUP1.EXE", kWaitMs);
-    ASSERT_NE(nullptr, copy);
-    HWND installBox = nullptr;
-    ASSERT_TRUE(robot::NextMessageBoxIs(GetProcessId(copy), kSetupTitle, Install(kMedium).text.c_str(), {IDOK}, kWaitMs,
-                                        &installBox));
-
-    std::unique_ptr<ChildProcess> again(Start(setup, ""));
-    EXPECT_TRUE(robot::AnswerNextBox(again->Pid(), kSetupTitle,
-                                     "プロセスはファイルにアクセスできません。別のプロセスが使用中です。\n\nファイル " + kCopy +
-                                         " をオープンできません.",
-                                     {IDOK}, IDOK, kWaitMs));
-    DWORD code = 0xDEAD;
-    EXPECT_TRUE(again->Wait(kWaitMs, &code) && code == 0) << code;
-    EXPECT_EQ(1u, ProcessIds("SETUP1.EXE").size()) << "nothing was started after the failed copy";
-
-    std::unique_ptr<ChildProcess> second(Start(setup, kMedium));
-    EXPECT_TRUE(robot::AnswerNextBox(second->Pid(), kSetupTitle, "エラーです\n\n出納帳セットアップがすでに起動中です",
-                                     {IDOK}, IDOK, kWaitMs));
-    EXPECT_TRUE(second->Wait(kWaitMs, &code) && code == 0) << code;
-    robot::PressButton(installBox, IDOK);
-    EXPECT_EQ(0u, ExitCode(copy));
-}
-
-// Each OK runs the whole mutex sequence again; once the application has
-// ended the setup goes on.
-TEST(StartupWhileTheApplicationRunsE2e, TheUserIsAskedUntilItEnds)
-{
-    std::unique_ptr<ChildProcess> application(Start(FAULTS_EXE, "hold-mutex \"Corva Darvo5 Running Mutex\" 60000"));
-    ASSERT_TRUE(application->WaitForOutput("ready", kWaitMs));
-    std::unique_ptr<ChildProcess> run(Start(MakeMedium(kMedium), kMedium));
-    for (int ok = 0; ok < 3; ++ok) {
-        if (ok == 2)
-            application.reset();  // the application ends
-        EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, kQuestion, {IDOK, IDCANCEL}, IDOK, kWaitMs)) << ok;
-    }
-    EXPECT_TRUE(robot::AnswerNextBox(run->Pid(), kSetupTitle, Install(kMedium).text, {IDOK}, IDOK, kWaitMs));
-    DWORD code = 0xDEAD;
-    EXPECT_TRUE(run->Wait(kWaitMs, &code) && code == 0) << code;
-}
 
 }  // namespace

@@ -1,6 +1,8 @@
-// A medium made by mkmedium as the vendor makes it: read back through the
-// setup's own list parser, refused when its description would make a broken
-// one, and checked after it was damaged.
+// A medium made by mkmedium as the vendor makes it: each compressed file
+// expanded through LZ32 (LZOpenFileA, LZSeek, LZRead) as the copy engine
+// expands it, the list read back through the setup's own parser, a
+// description that would make a broken medium refused, a damaged medium
+// found out by the check.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,10 +16,50 @@
 #include <vector>
 
 #include "dazo/fenv2.h"
+#include "mkmedium/szdd.h"
 #include "setup/filelist.h"
 #include "testmedium/test_medium.h"
 
 namespace {
+
+namespace fs = std::filesystem;
+
+std::string Repeat(const std::string& unit, size_t size)
+{
+    std::string bytes;
+    while (bytes.size() < size)
+        bytes += unit;
+    return bytes.substr(0, size);
+}
+
+TEST(MediumSzdd, EveryFileExpandsThroughLz32ToTheOriginal)
+{
+    const std::string block = NoiseBytes(4078, 7);
+    const struct { const char* name; std::string data; bool compresses; /* to less than half */ } rows[] = {
+        {"empty", "", false},
+        {"one byte", "A", false},
+        {"15 bytes", "fifteen bytes..", false},
+        {"16 bytes", "sixteen bytes...", false},
+        {"4096 bytes", Repeat("SETUP.LST, 1,1,DARVO5.EX_\r\n", 4096), true},
+        {"4097 bytes of noise", NoiseBytes(4097, 3), false},
+        {"incompressible", NoiseBytes(100000, 11), false},
+        {"spaces first (repeats from the window's own spaces)", std::string(4200, ' ') + "end", true},
+        {"a long run (overlapping repeats)", std::string(70000, '\0') + "x", true},
+        {"repeats from the farthest distance", block + block + block, true},
+        {"text", Repeat("ヴェルンド！出納帳 the quick brown fox 0123456789\r\n", 300000), true},
+    };
+    WorkFolder work("medium_szdd");
+    const std::string path = work.Path() + "FILE.TX_";
+    for (const auto& row : rows) {
+        Bytes compressed = SzddCompress(Bytes(row.data.begin(), row.data.end()), 'T');
+        ASSERT_TRUE(WriteTestFile(path, std::string(compressed.begin(), compressed.end())));
+        long declared = -1;
+        std::string expanded = ExpandWithLz32(path, &declared);
+        EXPECT_TRUE(expanded == row.data && declared == (long)row.data.size())
+            << row.name << ": expanded to " << expanded.size() << " bytes, declared " << declared;
+        EXPECT_TRUE(!row.compresses || compressed.size() < row.data.size() / 2) << row.name;
+    }
+}
 
 const char kDescription[] =
     "; the medium of the tests\r\n"
@@ -42,7 +84,7 @@ protected:
     MediumTest() : m_work("medium_test")
     {
         for (const char* folder : {"src\\bin", "src\\doc", "src\\sample", "setup"})
-            std::filesystem::create_directories(m_work.Path() + folder);
+            fs::create_directories(m_work.Path() + folder);
         Source("setup\\SETUP.EXE", "MZ" + NoiseBytes(998, 1));
         Source("src\\bin\\DARVO5.EXE", NoiseBytes(3000, 2));
         Source("src\\bin\\DARVOSHL.EXE", std::string(20000, 'S'));
@@ -57,9 +99,9 @@ protected:
         m_sources[path.substr(path.find_last_of('\\') + 1)] = bytes;
     }
 
-    MediumRun Make(const std::string& description, const std::vector<std::string>& options = {})
+    MediumRun Make(const std::string& description, const std::string& diskSize)
     {
-        return MakeTestMedium(m_work.Path(), description, m_work.Path() + "setup", options);
+        return MakeTestMedium(m_work.Path(), description, m_work.Path() + "setup", {"--disk-size", diskSize});
     }
 
     std::string Disk(int disk) const { return m_work.Path() + "out\\DISK" + std::to_string(disk) + "\\"; }
@@ -72,24 +114,21 @@ protected:
 unsigned long long SectorBytes(const std::string& folder)
 {
     unsigned long long total = 0;
-    for (const auto& item : std::filesystem::recursive_directory_iterator(folder))
+    for (const auto& item : fs::recursive_directory_iterator(folder))
         total += item.is_directory() ? 512 : (item.file_size() + 511) / 512 * 512;
     return total;
 }
 
-TEST_F(MediumTest, TwoDiskListReadsBackThroughTheSetupsParser)
+TEST_F(MediumTest, TwoDiskListReadsBackThroughTheSetupsParserAndTheCheckFindsItsDamage)
 {
-    MediumRun run = Make(kDescription, {"--disk-size", "8192"});
+    MediumRun run = Make(kDescription, "8192");
     ASSERT_EQ(0, run.status) << run.problems;
-    ASSERT_TRUE(std::filesystem::exists(Disk(1) + "SETUP.LST"));
-    EXPECT_TRUE(std::filesystem::exists(Disk(2)));
-    EXPECT_FALSE(std::filesystem::exists(Disk(3)));
+    EXPECT_TRUE(fs::exists(Disk(2)) && !fs::exists(Disk(3)));
     for (int disk : {1, 2})
         EXPECT_LE(SectorBytes(Disk(disk)), 8192u) << "DISK" << disk;
-
     // The sources of the targets not named like them.
-    const std::map<std::string, std::string> kOtherSources = {{"C:\\APP\\A,B.TXT", "README.TXT"},
-                                                              {"C:\\APP\\HELP\\README.TXT", "HELP.TXT"}};
+    const std::map<std::string, std::string> kSourceOf = {{"C:\\APP\\A,B.TXT", "README.TXT"},
+                                                          {"C:\\APP\\HELP\\README.TXT", "HELP.TXT"}};
     SafePtr<FEnv2> list(new FEnv2((Disk(1) + "SETUP.LST").c_str(), 0));
     std::vector<std::string> read;
     for (const char* section : {"Common", "Update", "Files", "Setting", "Sample", "Files2"}) {
@@ -97,91 +136,76 @@ TEST_F(MediumTest, TwoDiskListReadsBackThroughTheSetupsParser)
         DataObjStr names = list->EnumKeys(section);
         for (const char* key = names; *key; key += strlen(key) + 1) {
             EXPECT_TRUE(keys.insert(CharUpperA(std::string(key).data())).second) << section << " " << key;
-            FileListEntry entry;
-            ASSERT_EQ(1, ReadListEntry(list.Get(), section, key, "C:\\APP", "D:\\DOC", &entry)) << key;
-            EXPECT_EQ(0, entry.m_nReserved);
-            read.push_back(std::string(section) + " " + std::string(entry.m_strFolder) + std::string(entry.m_strName) +
-                           (entry.m_fCompressed ? " compressed" : ""));
-            if (!*entry.m_strSource)
+            FileListEntry e;
+            ASSERT_EQ(1, ReadListEntry(list.Get(), section, key, "C:\\APP", "D:\\DOC", &e)) << key;
+            EXPECT_EQ(0, e.m_nReserved);
+            const std::string target = std::string(e.m_strFolder) + std::string(e.m_strName);
+            read.push_back(std::string(section) + " " + target + (e.m_fCompressed ? " compressed" : ""));
+            if (!*e.m_strSource)
                 continue;
             // The file is on the disk the list names, under the name it names.
-            std::string path = Disk(entry.m_nDisk) + std::string(entry.m_strSource);
+            const std::string path = Disk(e.m_nDisk) + std::string(e.m_strSource);
             long declared = -1;
             std::string bytes = ExpandWithLz32(path, &declared);
-            auto other = kOtherSources.find(std::string(entry.m_strFolder) + std::string(entry.m_strName));
-            std::string sourceName = other != kOtherSources.end() ? other->second : std::string(entry.m_strName);
-            EXPECT_TRUE(bytes == m_sources[sourceName]) << path;
-            EXPECT_EQ((long)bytes.size(), declared) << path;
+            auto other = kSourceOf.find(target);
+            EXPECT_TRUE(bytes == m_sources[other != kSourceOf.end() ? other->second : std::string(e.m_strName)] &&
+                        declared == (long)bytes.size()) << path;
         }
     }
-    std::string system = std::string(ExpandPathMacros("$(WinSysPath)", "", ""));
-    EXPECT_EQ((std::vector<std::string> {
-                  "Common " + system + "OLD.DLL",
-                  "Update C:\\APP\\DARVO5.EXE compressed",
-                  "Files C:\\APP\\DARVO5.EXE compressed",
-                  "Files C:\\APP\\DARVOSHL.EXE compressed",
-                  "Files C:\\APP\\README.TXT",
-                  "Files C:\\APP\\HELP\\README.TXT",
-                  "Files C:\\APP\\A,B.TXT compressed",
-                  "Sample C:\\APP\\サンプル.QLB compressed",
-              }),
+    const std::string system = std::string(ExpandPathMacros("$(WinSysPath)", "", ""));
+    EXPECT_EQ((std::vector<std::string> {"Common " + system + "OLD.DLL", "Update C:\\APP\\DARVO5.EXE compressed",
+                                         "Files C:\\APP\\DARVO5.EXE compressed",
+                                         "Files C:\\APP\\DARVOSHL.EXE compressed", "Files C:\\APP\\README.TXT",
+                                         "Files C:\\APP\\HELP\\README.TXT", "Files C:\\APP\\A,B.TXT compressed",
+                                         "Sample C:\\APP\\サンプル.QLB compressed"}),
               read);
-}
 
-TEST_F(MediumTest, RefusesWhatWouldMakeABrokenMediumNamingTheLine)
-{
-    // Each description follows the lines "[Medium]" and "Source=src".
-    const struct {
-        const char* description;
-        const char* where;
-        const char* message;
-    } rows[] = {
-        {"[Files]\r\n$(AppPath)X.EXE=bin\\MISSING.EXE\r\n", "medium.txt:4: ", "MISSING.EXE not found"},
-        {"[Files]\r\n[$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:4: ",
-         "a section header is [name] alone on its line (a target cannot start with \"[\")"},
-        {"[Files]\r\n$(AppPath)X\"Y.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:4: ",
-         "the file name of target $(AppPath)X\"Y.EXE holds the character \", which Windows names cannot hold"},
-        {"[Files]\r\n$(AppPath)X\x01.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:4: ",
-         "the file name of target $(AppPath)X\x01.EXE holds the control byte 0x01"},
-        {"[Files]\r\n$(AppPath)SUB\x1F\\X.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:4: ",
-         "the folder of target $(AppPath)SUB\x1F\\X.EXE holds the control byte 0x1F"},
-        {"[Files]\r\n$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n$(apppath)\\x.exe=bin\\DARVOSHL.EXE\r\n", "medium.txt:5: ",
-         "target $(apppath)\\x.exe is already in [Files] at line 4"},
-        {"[Files]\r\n$(AppPath)README.TXT=doc\\README.TXT\r\n", "medium.txt:4: ",
-         "README.TXT is 2,500 bytes, more than a disk of 2,048 bytes holds"},
-        {"[Files]\r\n$(AppPath)DARVO5.EXE=bin\\DARVO5.EXE, compress\r\n", "medium.txt:4: DARVO5.EX_ is 3,",
-         "bytes, more than a disk of 2,048 bytes holds"},
-        {"[Flies]\r\n$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:3: ", "unknown section [Flies]"},
-        {"[Files]\r\nX.EXE=bin\\DARVO5.EXE\r\n", "medium.txt:4: ", "target X.EXE names no folder"},
-        {"[Files]\r\n$(AppPath)X.EXE=\r\n", "medium.txt:4: ", "no source file"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.description);
-        MediumRun run = Make(std::string("[Medium]\r\nSource=src\r\n") + row.description, {"--disk-size", "2048"});
-        EXPECT_EQ(1, run.status);
-        size_t at = run.problems.find(row.where);
-        std::string line = at == std::string::npos ? "" : run.problems.substr(at, run.problems.find('\n', at) - at);
-        EXPECT_NE(std::string::npos, line.find(row.message)) << run.problems;
-        EXPECT_FALSE(std::filesystem::exists(Disk(1))) << "nothing is left of a refused medium";
-    }
-}
-
-TEST_F(MediumTest, CheckFindsACutFileAMissingSourceAndARepeatedKey)
-{
-    ASSERT_EQ(0, Make(kDescription, {"--disk-size", "8192"}).status);
     MediumRun sound = RunMediumTool({"--check", m_work.Path() + "out"});
-    EXPECT_EQ(0, sound.status) << sound.problems;
-    EXPECT_NE(std::string::npos, sound.said.find("8 entries in 4 sections, 2 disks: sound")) << sound.said;
-
-    std::string cut = Disk(1) + "DARVO5.EX_";
-    std::filesystem::resize_file(cut, std::filesystem::file_size(cut) - 10);
-    std::filesystem::remove(Disk(2) + "README.TXT");
+    EXPECT_TRUE(sound.status == 0 && sound.said.find("8 entries in 4 sections, 2 disks: sound") != std::string::npos)
+        << sound.said << sound.problems;
+    // A file cut short, a file gone, a key written twice.
+    fs::resize_file(Disk(1) + "DARVO5.EX_", fs::file_size(Disk(1) + "DARVO5.EX_") - 10);
+    fs::remove(Disk(2) + "README.TXT");
     std::ofstream(Disk(1) + "SETUP.LST", std::ios::app) << "file1=0,0,,X.DLL,$(AppPath),,,,0\r\n";
     MediumRun damaged = RunMediumTool({"--check", m_work.Path() + "out"});
     EXPECT_EQ(1, damaged.status);
     for (const char* fault : {"[Update] File1: DARVO5.EX_ expands to ", "[Files] File3: README.TXT is on no disk",
                               ":14: [Sample] file1: the key of line 13 again; the setup would process that line twice"})
         EXPECT_NE(std::string::npos, damaged.problems.find(fault)) << fault << "\n" << damaged.problems;
+}
+
+TEST_F(MediumTest, RefusesWhatWouldMakeABrokenMediumNamingTheLine)
+{
+    // Each description follows the lines "[Medium]" and "Source=src": the
+    // problem is reported on line `line` of medium.txt with `message`.
+    const struct { int line; const char* description; const char* message; } rows[] = {
+        {4, "[Files]\r\n$(AppPath)X.EXE=bin\\MISSING.EXE\r\n", "MISSING.EXE not found"},
+        {4, "[Files]\r\n[$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n",
+         "a section header is [name] alone on its line (a target cannot start with \"[\")"},
+        {4, "[Files]\r\n$(AppPath)X\"Y.EXE=bin\\DARVO5.EXE\r\n",
+         "the file name of target $(AppPath)X\"Y.EXE holds the character \", which Windows names cannot hold"},
+        {4, "[Files]\r\n$(AppPath)X\x01.EXE=bin\\DARVO5.EXE\r\n",
+         "the file name of target $(AppPath)X\x01.EXE holds the control byte 0x01"},
+        {4, "[Files]\r\n$(AppPath)SUB\x1F\\X.EXE=bin\\DARVO5.EXE\r\n",
+         "the folder of target $(AppPath)SUB\x1F\\X.EXE holds the control byte 0x1F"},
+        {5, "[Files]\r\n$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n$(apppath)\\x.exe=bin\\DARVOSHL.EXE\r\n",
+         "target $(apppath)\\x.exe is already in [Files] at line 4"},
+        {4, "[Files]\r\n$(AppPath)README.TXT=doc\\README.TXT\r\n",
+         "README.TXT is 2,500 bytes, more than a disk of 2,048 bytes holds"},
+        // Its compressed size (3,xxx bytes) counts, not the 3,000 of the original.
+        {4, "[Files]\r\n$(AppPath)DARVO5.EXE=bin\\DARVO5.EXE, compress\r\n", "DARVO5.EX_ is 3,"},
+        {3, "[Flies]\r\n$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n", "unknown section [Flies]"},
+        {4, "[Files]\r\nX.EXE=bin\\DARVO5.EXE\r\n", "target X.EXE names no folder"},
+        {4, "[Files]\r\n$(AppPath)X.EXE=\r\n", "no source file"},
+    };
+    for (const auto& row : rows) {
+        MediumRun run = Make(std::string("[Medium]\r\nSource=src\r\n") + row.description, "2048");
+        size_t at = run.problems.find("medium.txt:" + std::to_string(row.line) + ": ");
+        std::string line = at == std::string::npos ? "" : run.problems.substr(at, run.problems.find('\n', at) - at);
+        EXPECT_TRUE(run.status == 1 && line.find(row.message) != std::string::npos)
+            << row.message << "\n" << run.problems;
+        EXPECT_FALSE(fs::exists(Disk(1))) << "something is left of a refused medium: " << row.message;
+    }
 }
 
 }  // namespace
