@@ -12,21 +12,9 @@
 #include "base/errreport.h"
 #include "base/msgbox.h"
 #include "error_report_env.h"
-#include "robot/robot_gtest.h"
+#include "scratch_test.h"
 
 namespace {
-
-// What a collecting frame around `report` holds afterwards.
-ErrorFrame Collect(const std::function<void()>& report)
-{
-    ErrorFrame frame, info;
-    PushErrorFrame(&frame);
-    report();
-    GetErrorInfo(&info);
-    ClearError();
-    PopErrorFrame();
-    return info;
-}
 
 // Holds one error in a collecting frame, for the rows that show it later.
 ErrorFrame s_held;
@@ -80,22 +68,19 @@ TEST(ErrorDisplay, EachReportShowsItsBoxThroughTheThreadWithAnExclamation)
     PopErrorFrame();
 }
 
-TEST(ErrorDisplay, HookTakesNonFatalErrorsInsteadOfABox)
-{
-    static std::string s_seen;
-    g_pfnErrorHook = [](int category, const char* context, const char* message) {
-        s_seen = std::to_string(category) + "|" + context + "|" + message;
-    };
-    EXPECT_TRUE(robot::RunWithoutBox([] { ReportErrorText("待ち行列へ", "文脈"); }));
-    g_pfnErrorHook = nullptr;
-    EXPECT_EQ("8|文脈|待ち行列へ", s_seen);
-}
+// The outer frame is the scratch fixture's.
+using ErrorFrames = ScratchTest;
 
-TEST(ErrorFrames, CollectingFramesKeepTheFirstErrorAndHandItOutward)
+TEST_F(ErrorFrames, CollectingFramesKeepTheFirstErrorAndHandItOutward)
 {
-    ErrorFrame outer, inner, info;
+    // Over-long texts are cut to 340 bytes, never inside a double-byte character.
+    std::string longText = "a";
+    for (int i = 0; i < 300; ++i)
+        longText += "表";
+    ReportError(ERR_USER, longText.c_str(), longText.c_str());
+    EXPECT_TRUE(Reported(ERR_USER, longText.substr(0, 339), longText.substr(0, 339)));
+    ErrorFrame inner;
     EXPECT_TRUE(robot::RunWithoutBox([&] {
-        PushErrorFrame(&outer);
         PushErrorFrame(&inner);
         ReportError(ERR_READ, "一つ目", "A.ENV", 1234);
         ReportError(ERR_WRITE, "二つ目", "B.ENV");
@@ -104,21 +89,12 @@ TEST(ErrorFrames, CollectingFramesKeepTheFirstErrorAndHandItOutward)
         PushErrorFrame(&inner);
         ReportError(ERR_WRITE, "もう一つ", "in2");
         PopErrorFrame();  // the outer frame holds one already
-        GetErrorInfo(&info);
-        EXPECT_TRUE(info.code == ERR_READ && !std::strcmp("一つ目", info.message) && !std::strcmp("A.ENV", info.context));
-        ClearError();
-        EXPECT_EQ(0, GetError());
+        EXPECT_TRUE(Reported(ERR_READ, "一つ目", "A.ENV"));
+        EXPECT_EQ(0, GetError()) << "cleared";
         EXPECT_EQ(ERRMODE_COLLECT, SetErrorFrameMode(ERRMODE_IGNORE));
         ReportError(ERR_READ, "無視される", "x");
         EXPECT_EQ(0, GetError());
-        PopErrorFrame();
     }));
-    // Over-long texts are cut to 340 bytes, never inside a double-byte character.
-    std::string longText = "a";
-    for (int i = 0; i < 300; ++i)
-        longText += "表";
-    info = Collect([&] { ReportError(ERR_USER, longText.c_str(), longText.c_str()); });
-    EXPECT_TRUE(longText.substr(0, 339) == info.message && longText.substr(0, 339) == info.context);
 }
 
 // The system shows no critical-error boxes of its own for missing disks and
@@ -164,7 +140,9 @@ TEST(SysErrorText, EachCodeOnItsRow)
     EXPECT_EQ(text, SysErrorString(ERROR_BAD_ENVIRONMENT));
 }
 
-TEST(ComErrorText, EachResultOnItsRow)
+using ComErrorText = ScratchTest;
+
+TEST_F(ComErrorText, EachResultOnItsRow)
 {
     const struct { HRESULT hr; const char* text; } rows[] = {
         // A fixed text (one row: the others are more data of the same
@@ -182,10 +160,8 @@ TEST(ComErrorText, EachResultOnItsRow)
         {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), "指定されたファイルが見つかりません。"},
     };
     for (const auto& row : rows) {
-        int result = 0;
-        ErrorFrame info = Collect([&] { result = ReportComError(row.hr, "ショートカット"); });
-        EXPECT_TRUE(result == -1 && info.code == ERR_SYSTEM && !std::strcmp("ショートカット", info.context) &&
-                    !std::strcmp(row.text, info.message)) << std::hex << row.hr << ": " << info.message;
+        EXPECT_EQ(-1, ReportComError(row.hr, "ショートカット")) << std::hex << row.hr;
+        EXPECT_TRUE(Reported(ERR_SYSTEM, row.text, "ショートカット")) << std::hex << row.hr;
     }
 }
 

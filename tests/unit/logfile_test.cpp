@@ -32,10 +32,15 @@ TEST_F(LogFile, OffUntilStartedThenLinesAsWrittenWhileEnabled)
     lf_write("消えた", 1);
     lf_enable(1);
     lf_write("", 1);
-    // The hook stands in for the box; the line is written before it.
-    g_pfnErrorHook = [](int, const char*, const char*) {};
-    ReportError(ERR_USER, "書けません", "C:\\表");
+    // The hook takes a report that is not fatal instead of a box; the line is
+    // written before it.
+    static std::string s_hooked;
+    g_pfnErrorHook = [](int category, const char* context, const char* message) {
+        s_hooked = std::to_string(category) + "|" + context + "|" + message;
+    };
+    EXPECT_TRUE(robot::RunWithoutBox([] { ReportErrorText("書けません", "C:\\表"); }));
     g_pfnErrorHook = nullptr;
+    EXPECT_EQ("8|C:\\表|書けません", s_hooked);
     lf_fin();
     std::regex stamp("\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d ");
     EXPECT_EQ("|ログ開始 lf_init\r\n|一行目\r\n|改行なし|\r\n|FFERROR : C:\\表 書けません\r\n|ログ終了 lf_fin\r\n",
