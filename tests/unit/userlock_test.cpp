@@ -14,18 +14,14 @@
 namespace {
 
 // An ID of its own for every test, so that tests running side by side in
-// other processes never meet.
+// other processes never meet. Each test runs in a process of its own, which
+// lets its lock go when it ends.
 std::string TestId(const char* name)
 {
     return std::string("UserLockTest ") + name + " " + std::to_string(GetCurrentProcessId());
 }
 
-class UserLock : public ::testing::Test {
-protected:
-    void TearDown() override { ulFin(); }
-};
-
-TEST_F(UserLock, FirstProgramPublishesTheBlockAndTheSameUsersSecondMayGoOn)
+TEST(UserLock, FirstProgramPublishesTheBlockAndTheSameUsersSecondMayGoOn)
 {
     char user[256];
     DWORD size = sizeof(user);
@@ -56,7 +52,7 @@ TEST_F(UserLock, FirstProgramPublishesTheBlockAndTheSameUsersSecondMayGoOn)
 
 // A block published without this session's mutex is another session's: its
 // user holds the folder, unless the block is of another layout.
-TEST_F(UserLock, BlockOfAnotherSessionOnEachRow)
+TEST(UserLock, BlockOfAnotherSessionOnEachRow)
 {
     const char* otherLayout = "ユーザー排他処理で使う共有メモリのバージョンが一致しません";
     const struct {
@@ -79,7 +75,7 @@ TEST_F(UserLock, BlockOfAnotherSessionOnEachRow)
     }
 }
 
-TEST_F(UserLock, IdOf220BytesIsAcceptedAnd221TooLong)
+TEST(UserLock, IdOf220BytesIsAcceptedAnd221TooLong)
 {
     std::string id = TestId("long");
     id.resize(UL_MAXID, 'x');
