@@ -13,9 +13,9 @@ TEST(CommandTail, EachTailOnItsRow)
     const struct { const char* tail; bool update, uninstall; const char* source; } rows[] = {
         {"   ", false, false, ""}, {"D:\\SETUP\\", false, false, "D:\\SETUP\\"},
         {"  \"C:\\Program Files\\出納帳 表\\\"  other", false, false, "C:\\Program Files\\出納帳 表\\"},
-        {"C:\\SRC /UnInStAlL /update", true, true, "C:\\SRC"}, {"/UPDATEX", true, false, "X"}, {"/FOO", false, false, "FOO"},
-        {"/UPDAT", false, false, "UPDAT"}, {"/UNINSTAL", false, false, "UNINSTAL"}, {"A\tB C", false, false, "A\tB"},
-        {"\"C:\\A B", false, false, "C:\\A B"},
+        {"C:\\SRC /UnInStAlL /update", true, true, "C:\\SRC"}, {"/UPDATEX", true, false, "X"},
+        {"/FOO", false, false, "FOO"}, {"/UPDAT", false, false, "UPDAT"}, {"/UNINSTAL", false, false, "UNINSTAL"},
+        {"A\tB C", false, false, "A\tB"}, {"\"C:\\A B", false, false, "C:\\A B"},
     };
     for (const auto& row : rows) {
         CommandLine line = ParseCommandTail(row.tail);
