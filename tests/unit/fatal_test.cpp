@@ -17,9 +17,10 @@ namespace {
 // Whether text matches pattern, where one "*" stands for any run of bytes.
 bool Matches(const std::string& pattern, const std::string& text)
 {
-    size_t star = pattern.find('*'), tail = pattern.size() - star - 1;
+    size_t star = pattern.find('*');
     if (star == std::string::npos)
         return pattern == text;
+    size_t tail = pattern.size() - star - 1;
     return text.size() >= star + tail && !text.compare(0, star, pattern, 0, star) &&
            !text.compare(text.size() - tail, tail, pattern, star + 1, tail);
 }
