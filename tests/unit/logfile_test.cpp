@@ -1,44 +1,28 @@
 // The diagnostic log. Its state is process-wide and lf_init works once per
 // process, so each test here expects a process of its own, as ctest runs them.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <fstream>
 #include <regex>
 
-#include "base/errreport.h"
 #include "base/logfile.h"
+#include "scratch_test.h"
 #include "testkit/child_process.h"
 
 namespace {
 
-// A folder of the test's own as the current folder, where the log goes.
-class LogFile : public ::testing::TestWithParam<int> {
+// A scratch folder as the current folder, where the log goes.
+class LogFile : public ::testing::TestWithParam<int>, protected ScratchFolder {
 protected:
     void SetUp() override
     {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof(temp), temp);
-        m_dir = std::string(temp) + "logtest" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(m_dir.c_str(), nullptr);  // or left by an earlier process of the same id
-        ASSERT_TRUE(SetCurrentDirectoryA(m_dir.c_str()));
-        std::ofstream("old.log", std::ios::binary) << "old line\r\n";
+        ASSERT_TRUE(SetCurrentDirectoryA(Path().c_str()));
+        MakeFile("old.log", "old line\r\n");
     }
-    void TearDown() override
-    {
-        SetCurrentDirectoryA("C:\\");
-        for (std::string name : {"CORVA.LOG", "second.log", "old.log", m_long.c_str()})
-            DeleteFileA((m_dir + "\\" + name).c_str());
-        EXPECT_TRUE(RemoveDirectoryA(m_dir.c_str())) << "a file nobody expected in " << m_dir;
-    }
-    std::string m_dir, m_long = std::string(79, 'n');
+    void TearDown() override { SetCurrentDirectoryA("C:\\"); }
 };
 
 TEST_F(LogFile, OffUntilStartedThenLinesAsWrittenWhileEnabled)
 {
     lf_write("書かれない", 1);
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("CORVA.LOG"));
+    EXPECT_FALSE(Exists("CORVA.LOG"));
     lf_init(nullptr, 0);
     lf_init("second.log", 2);  // a second start keeps the first name
     lf_write("一行目", 1);
@@ -48,22 +32,27 @@ TEST_F(LogFile, OffUntilStartedThenLinesAsWrittenWhileEnabled)
     lf_write("消えた", 1);
     lf_enable(1);
     lf_write("", 1);
-    // The hook stands in for the box; the line is written before it.
-    g_pfnErrorHook = [](int, const char*, const char*) {};
-    ReportError(ERR_USER, "書けません", "C:\\表");
+    // The hook takes a report that is not fatal instead of a box; the line is
+    // written before it.
+    static std::string s_hooked;
+    g_pfnErrorHook = [](int category, const char* context, const char* message) {
+        s_hooked = std::to_string(category) + "|" + context + "|" + message;
+    };
+    EXPECT_TRUE(robot::RunWithoutBox([] { ReportErrorText("書けません", "C:\\表"); }));
     g_pfnErrorHook = nullptr;
+    EXPECT_EQ("8|C:\\表|書けません", s_hooked);
     lf_fin();
     std::regex stamp("\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d ");
     EXPECT_EQ("|ログ開始 lf_init\r\n|一行目\r\n|改行なし|\r\n|FFERROR : C:\\表 書けません\r\n|ログ終了 lf_fin\r\n",
               std::regex_replace(ReadFileBytes("CORVA.LOG"), stamp, "|"));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("second.log"));
+    EXPECT_FALSE(Exists("second.log"));
 }
 
 // 0: lines are appended to the old file; 2: it starts afresh; 1: a name of
 // 100 bytes is cut to its first 79.
 TEST_P(LogFile, StartsAfreshOnlyWithFlagTwoAndCutsALongName)
 {
-    std::string name = GetParam() == 1 ? m_long + std::string(21, 'x') : "old.log";
+    std::string name = GetParam() == 1 ? std::string(79, 'n') + std::string(21, 'x') : "old.log";
     lf_init(name.c_str(), GetParam() & 2);
     std::string log = ReadFileBytes(name.substr(0, 79));
     EXPECT_TRUE((GetParam() == 0) == (log.find("old line\r\n") == 0) && log.find("ログ開始 lf_init") != std::string::npos)
