@@ -132,9 +132,6 @@ TEST_F(EngineCopy, FullDriveIsAWriteFailureAndKeepsTheOldFiles)
     const char* drive = std::getenv("DARVO_TINY_DRIVE");
     ASSERT_TRUE(drive && *drive) << "run through tiny_drive.sh";
     m_app = std::string(drive) + "\\";
-    double bytes = -1;
-    EXPECT_EQ(1, GetFreeSpace((m_app + "any\\file.txt").c_str(), &bytes));
-    EXPECT_TRUE(bytes > 0 && bytes <= 65536.0) << bytes;
     const std::string big(256 * 1024, 'x'), full = "ディスクに十分な空き領域がありません。";
     std::string source = MakeSource("BIG.DAT", big), copy = m_app + "大きい.dat", env = m_app + "設定.ENV";
     ASSERT_TRUE(CopyFileA(MakeFile("OLD.DAT", "old").c_str(), (m_app + "表.DAT").c_str(), FALSE));

@@ -102,10 +102,11 @@ TEST_F(FilesFullPath, EveryKindOfPathOnItsRow)
         {b + "mixedcase\\データfolder表\\..\\..\\other\\", b + "Other\\"},
         {b + "mixedcase\\Missing\\..\\データfolder表", b + "MixedCase\\Missing\\..\\データfolder表"},
         {b + "mixedcase\\*.TXT", b + "MixedCase\\*.TXT"}, {"  mixedcase  ", b + "MixedCase"},
+        {b + "mixedcase\\デ?タfolder表\\read me.txt", b + "MixedCase\\デ?タfolder表\\read me.txt"},
         {"c:mixedcase\\データfolder表", b + "MixedCase\\データFolder表"}, {"c:", b},
-        {b.substr(2) + "mixedcase", b + "MixedCase"}, {"c:/", "C:\\"},
+        {b.substr(2) + "mixedcase", b + "MixedCase"}, {"c:/", "C:\\"}, {"//Srv/表/dir", "\\\\Srv\\表\\dir"},
         {"C:\\" + root + "\\..\\B", "C:\\B"}, {"C:\\..\\" + root, "C:\\..\\" + root},
-        {"//Srv/表/dir", "\\\\Srv\\表\\dir"}, {lower + "abc/Def", drive + "\\abc\\Def"},
+        {lower + "abc/Def", drive + "\\abc\\Def"},
     };
     for (const auto& row : rows)
         EXPECT_SAME_TEXT(row.expected, std::string(GetFullPath(row.typed.c_str()))) << robot::Quoted(row.typed);
@@ -135,6 +136,7 @@ TEST_F(FilesPathType, EveryResultOnItsRow)
         {"C:", 0x04}, {std::string(1, FreeDriveLetter()) + ":\\", 0x04},
         {Path("a<b\\"), PT_ERROR | PT_BADNAME, {ERR_SYSTEM, symbols, Path("a<b")}},
         {"C:/DIR", 0x21, {ERR_SYSTEM, symbols, "C:/DIR"}}, {Path("表?"), 0x21, {ERR_SYSTEM, wildcards, Path("表?")}},
+        {Path("*.TXT"), 0x21, {ERR_SYSTEM, wildcards, Path("*.TXT")}},
         {Path("能.TXT\\inside"), PT_ERROR,
          {ERR_READ, SystemText(insideError), "フォルダ " + Path("能.TXT\\") + " の読み取りが行えません"}},
     };
