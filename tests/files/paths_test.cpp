@@ -101,7 +101,7 @@ TEST_F(FilesFullPath, EveryKindOfPathOnItsRow)
         {b + ".\\mixedcase\\.\\データfolder表\\.", b + "MixedCase\\データFolder表"},
         {b + "mixedcase\\データfolder表\\..\\..\\other\\", b + "Other\\"},
         {b + "mixedcase\\Missing\\..\\データfolder表", b + "MixedCase\\Missing\\..\\データfolder表"},
-        {b + "mixedcase\\*.TXT", b + "MixedCase\\*.TXT"}, {"  mixedcase  ", b + "MixedCase"},
+        {b + "mixedcase\\*.TXT", b + "MixedCase\\*.TXT"}, {"  mixedcase\\  ", b + "MixedCase\\"},
         {b + "mixedcase\\デ?タfolder表\\read me.txt", b + "MixedCase\\デ?タfolder表\\read me.txt"},
         {"c:mixedcase\\データfolder表", b + "MixedCase\\データFolder表"}, {"c:", b},
         {b.substr(2) + "mixedcase", b + "MixedCase"}, {"c:/", "C:\\"}, {"//Srv/表/dir", "\\\\Srv\\表\\dir"},
