@@ -1,5 +1,6 @@
-// Values the program reads from the system: INI values of any length and
-// the free space of a drive. (Registry strings: the shell records' suite.)
+// Values the program reads from the system: INI values of any length, the
+// Windows and system folders, the free space of a drive. (Registry strings:
+// the shell records' suite.)
 #include <cmath>
 
 #include "dazo/Func.h"
@@ -24,16 +25,14 @@ TEST_F(FilesValues, IniValuesComeWholeOrAsTheDefault)
 {
     // The buffer starts at 10 bytes and doubles: lengths on both sides of
     // each size, and one far beyond.
+    const size_t lengths[] = {1, 9, 10, 11, 19, 20, 21, 39, 40, 41, 79, 80, 81, 159, 160, 100000};
     std::string text = "[長い]\r\n空=\r\n";
-    std::vector<std::string> values;
-    for (size_t length : {1, 9, 10, 11, 19, 20, 21, 39, 40, 41, 79, 80, 81, 159, 160, 100000}) {
-        values.push_back(LongValue(length, length % 2 == 0));
-        text += "k" + std::to_string(length) + "=" + values.back() + "\r\n";
-    }
+    for (size_t length : lengths)
+        text += "k" + std::to_string(length) + "=" + LongValue(length, length % 2 == 0) + "\r\n";
     std::string ini = MakeFile("設定.INI", text);
-    for (const std::string& value : values) {
-        DataObjStr read = GetIniString("長い", ("k" + std::to_string(value.size())).c_str(), "既定", ini.c_str());
-        EXPECT_TRUE(value == std::string(read)) << "the value of " << value.size() << " bytes differs";
+    for (size_t length : lengths) {
+        DataObjStr read = GetIniString("長い", ("k" + std::to_string(length)).c_str(), "既定", ini.c_str());
+        EXPECT_TRUE(LongValue(length, length % 2 == 0) == std::string(read)) << "the value of " << length << " differs";
     }
     // What is missing is Windows' to answer: the default passed on, "" for none.
     const struct { const char *key, *deflt, *expected; } rows[] = {
@@ -42,8 +41,12 @@ TEST_F(FilesValues, IniValuesComeWholeOrAsTheDefault)
         EXPECT_SAME_TEXT(row.expected, std::string(GetIniString("長い", row.key, row.deflt, ini.c_str()))) << row.key;
 }
 
-TEST_F(FilesValues, FreeSpaceIsThatOfThePathsDrive)
+TEST_F(FilesValues, SystemFoldersAndFreeSpace)
 {
+    // The install and uninstall runs find these folders through the same
+    // functions: only here are they held against what the system says.
+    EXPECT_EQ(0, lstrcmpiA("C:\\WINDOWS", GetWindowsDir()));
+    EXPECT_EQ(0, lstrcmpiA("C:\\WINDOWS\\SYSTEM32", GetSystemDir()));
     ULARGE_INTEGER available, total, free;
     ASSERT_TRUE(GetDiskFreeSpaceExA("C:\\", &available, &total, &free));
     double expected = (double)available.QuadPart, bytes = -1;
