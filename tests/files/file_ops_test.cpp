@@ -102,4 +102,15 @@ TEST_F(FilesOps, DeleteTreeTakesWhatThePatternNamesButFoldersBeginningWithADot)
     EXPECT_EQ(1, DeleteTree(flags, Path("missing\\*.*").c_str()));
 }
 
+TEST_F(FilesOps, CreateDirTreeMakesEveryMissingLevelOrReportsTheFirstItCannot)
+{
+    EXPECT_EQ(1, CreateDirTree(Path("新\\表\\ソ\\能\\").c_str()));
+    EXPECT_TRUE(Exists(Path("新\\表\\ソ\\能")));
+    for (const std::string& done : {Path(), std::string("C:\\"), std::string("\\\\srv\\share\\")})
+        EXPECT_EQ(1, CreateDirTree(done.c_str())) << robot::Quoted(done);
+    std::string file = MakeFile("a.txt");
+    EXPECT_EQ(0, CreateDirTree((file + "\\sub").c_str()));
+    EXPECT_TRUE(Reported(ERR_WRITE, "既に存在するファイルを作成することはできません。", "フォルダ " + file + " を作成できません"));
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // Values the program reads from the system: INI values of any length, the
-// Windows and system folders, the free space of a drive. (Registry strings:
-// the shell records' suite.)
+// Windows and system folders, the free space of a drive, writable folders and
+// the choice of the temporary folder. (Registry strings: the shell records'
+// suite.)
 #include <cmath>
 
 #include "dazo/Func.h"
@@ -56,6 +57,24 @@ TEST_F(FilesValues, SystemFoldersAndFreeSpace)
     EXPECT_LT(std::fabs(bytes - expected), expected / 100) << bytes << " against " << expected;
     EXPECT_EQ(0, GetFreeSpace((std::string(1, FreeDriveLetter()) + ":\\DIR").c_str(), &bytes));
     EXPECT_EQ(0.0, bytes);
+}
+
+TEST_F(FilesValues, WritableFoldersAndTheTempFolder)
+{
+    std::string tmp = MakeFolder("tmp"), temp = MakeFolder("一時表");
+    std::string windowsTemp = std::string(GetWindowsDir()) + "\\TEMP";
+    EXPECT_EQ(1, IsWritableFolder(temp.c_str()));
+    EXPECT_FALSE(Exists(temp + "\\CorvaVelund$$$.TMP")) << "the test file stays behind";
+    EXPECT_EQ(0, IsWritableFolder(Path("無い").c_str()) | IsWritableFolder(MakeFile("file.txt").c_str()));
+    // TMP first, then TEMP, then the Windows folder's TEMP; each case has a
+    // process of its own, so the environment needs no restoring.
+    const struct { std::string tmp, temp, expected; } rows[] = {
+        {tmp, temp, tmp + "\\"}, {Path("無い"), temp, temp + "\\"}, {"", Path("無い2"), windowsTemp + "\\"}};
+    for (const auto& row : rows) {
+        _putenv(("TMP=" + row.tmp).c_str());
+        _putenv(("TEMP=" + row.temp).c_str());
+        EXPECT_SAME_TEXT(row.expected, std::string(GetTempFolder())) << robot::Quoted(row.tmp);
+    }
 }
 
 }  // namespace
