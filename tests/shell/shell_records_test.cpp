@@ -7,7 +7,6 @@
 #include "scratch_test.h"
 #include "setup/setupparams.h"
 #include "setup/shellreg.h"
-#include "testkit/shortcut_reader.h"
 
 namespace {
 
@@ -44,19 +43,15 @@ TEST_F(ShellRecords, NewInstallationReadsBack)
     std::string menuLink = Text(params.m_strMenuShared) + SHELLREG_LINK_NAME;
     params.m_fDeskIcon = 1;
     ASSERT_EQ(1, RegisterInstallation(params));
-    EXPECT_EQ(app, Reg(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, "AppDir"));
+    // The application's values, the open command and the shortcuts' targets
+    // and icons: the install runs check them.
+    EXPECT_TRUE(Exists(menuLink) && Exists(deskLink));
     EXPECT_EQ(AsciiUpper(longFolder), Reg(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, "KeyAppDir"));
-    EXPECT_EQ(menuLink, Reg(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, "pathShortcut1"));
-    EXPECT_EQ(deskLink, Reg(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, "pathShortcut2"));
     EXPECT_EQ("ヴェルンド！出納帳 会計データ(QLB)", Reg(HKEY_CLASSES_ROOT, "CorvaZozuveDocument", nullptr));
     EXPECT_EQ("\"" + app + "DARVO5.EXE\",3", Reg(HKEY_CLASSES_ROOT, "CorvaZozuveDocument\\DefaultIcon", nullptr));
-    // The open command and .QLB: the install runs check them.
     EXPECT_EQ("\"" + longFolder + "SETUP.EXE\" /uninstall",
               Reg(HKEY_LOCAL_MACHINE, SHELLREG_UNINSTALL_KEY, "UninstallString"));
     EXPECT_EQ("ヴェルンド！出納帳 Version 5", Reg(HKEY_LOCAL_MACHINE, SHELLREG_UNINSTALL_KEY, "DisplayName"));
-    std::string launcher = app + "DARVOSHL.EXE";
-    for (const std::string& link : {menuLink, deskLink})
-        EXPECT_EQ(launcher + " / ヴェルンド！出納帳 Version 5 / " + launcher + ", 0", DescribeShortcut(link)) << link;
 }
 
 TEST_F(ShellRecords, AFailedSaveReportsItsComStatus)
@@ -71,14 +66,15 @@ TEST_F(ShellRecords, AFailedSaveReportsItsComStatus)
 }
 
 // What the install driver and the uninstall find of a registered
-// installation: strings as stored, other types and missing values empty, a
-// long value whole; ReadRegString likewise reads another type as empty.
+// installation: a string stored without its NUL, one longer than the first
+// size asked for, another type and a missing value as empty; ReadRegString
+// likewise reads another type as empty.
 TEST_F(ShellRecords, AppKeysReadBackAsStored)
 {
-    const std::string longLink(600, 'L');
+    const std::string longLink = std::string(600, 'L') + "表";
     HKEY key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_LOCAL_MACHINE, SHELLREG_APP_KEY, &key));
-    RegSetValueExA(key, "AppDir", 0, REG_SZ, (const BYTE*)"c:\\表\\", 7);
+    RegSetValueExA(key, "AppDir", 0, REG_SZ, (const BYTE*)"c:\\表\\", 6);
     RegSetValueExA(key, "KeyAppDir", 0, REG_EXPAND_SZ, (const BYTE*)"%X%", 4);
     RegSetValueExA(key, "pathShortcut1", 0, REG_SZ, (const BYTE*)longLink.c_str(), (DWORD)longLink.size() + 1);
     RegCloseKey(key);
