@@ -1,14 +1,13 @@
 // The robot on a second thread of the process that shows the windows: what
 // it reads from a box, that a box other than the expected one fails the
-// answer, that it will not drive a control a user could not use or find a
-// window a user could not see, and that a failed script fails the test.
+// answer, and that it will not drive a control a user could not use or find
+// a window a user could not see.
 #include <gtest/gtest.h>
 
 #include <iterator>
 
 #include "robot/readable_text.h"
 #include "robot/robot_gtest.h"
-#include "robot/robot_thread.h"
 
 namespace {
 
@@ -46,7 +45,8 @@ TEST(RobotMessageBox, ReadsAndPressesEachKindOfBox)
 }
 
 // A wrong caption, a text that is only the start of the box's, or a button
-// list that is only part of the box's each fail the answer.
+// list that is only part of the box's each fail the answer, and so does a
+// box that never comes (after the robot's wait of kBoxWaitMs).
 TEST(RobotMessageBox, ABoxOtherThanTheExpectedOneFailsTheAnswer)
 {
     const robot::BoxAnswer wrong[] = {
@@ -57,6 +57,7 @@ TEST(RobotMessageBox, ABoxOtherThanTheExpectedOneFailsTheAnswer)
     auto show = [] { MessageBoxA(nullptr, kBoxText, kBoxCaption, MB_OKCANCEL); };
     for (size_t i = 0; i < std::size(wrong); ++i)
         EXPECT_FALSE(robot::RunAnsweringBox(show, wrong[i])) << "wrong answer " << i + 1 << " passed";
+    EXPECT_FALSE(robot::RunAnsweringBox([] {}, {kBoxCaption, kBoxText, {IDOK}, IDOK})) << "a box that never came";
     EXPECT_TRUE(robot::RunAnsweringBox(show, {kBoxCaption, kBoxText, {IDOK, IDCANCEL}, IDCANCEL}));
 }
 
@@ -93,17 +94,6 @@ TEST(RobotWindows, FindsOnlyAVisibleWindowByItsWholeCaption)
     DestroyWindow(shown);
     DestroyWindow(hidden);
     EXPECT_TRUE(robot::WaitGone(shown, 100));
-}
-
-// A script that fails ends the modal UI it was driving and fails the test.
-TEST(RobotThread, AFailedScriptEndsTheUiAndFails)
-{
-    robot::RobotThread robot([](std::string* failure) {
-        return robot::WaitWindow(kPid, "#32770", "来ない窓", 200, failure) != nullptr;
-    });
-    MessageBoxA(nullptr, "誰も押さない", "RobotThread", MB_OK);  // only the robot's WM_QUIT ends it
-    std::string failure;
-    EXPECT_FALSE(robot.Join(&failure));
 }
 
 }  // namespace

@@ -63,9 +63,9 @@ TEST(AutoTimers, The33rdReportsTheShortageAndAFreedOneComesBack)
 }
 
 // The first end of a loop wins. A modal loop keeps its window's owner
-// disabled until it ends. (That buttons 1 to 10 of a dialog end its loop
-// with their identifier, and others not, the uninstall's choice dialog and
-// the setup dialog show.)
+// disabled until it ends. (A dialog's buttons 1 to 10 ending its loop with
+// their identifier, and other controls not, the install and uninstall flows
+// catch: the choice dialog's buttons, the setup dialog's edit boxes.)
 TEST(ModalLoop, FirstEndWinsAndTheOwnerIsDisabledMeanwhile)
 {
     EndModalLoop(5);
