@@ -1,8 +1,9 @@
 // The progress window: its arithmetic, the stop requests that do not need a
-// mouse, its owner and its size.
+// mouse, its owner, its size, and its assertions.
 #include <functional>
 #include <tuple>
 
+#include "testkit/child_process.h"
 #include "window_lib.h"
 
 namespace {
@@ -20,9 +21,6 @@ TEST(DoingGauge, RangesPositionsAndSections)
         {"section 1 of 0..4, inner 5 of 0..10",
          [](DoingWnd* d) { d->BeginSec(0, 4); d->SetSecPos(1); d->BeginSec(0, 10); d->SetSecPos(5); },
          0, 100, 37, 37},
-        {"innermost of three moved to its end is one middle step",
-         [](DoingWnd* d) { d->SetRange(0, 1000); for (int i = 0; i < 3; ++i) d->BeginSec(0, 10); d->SetSecPos(10); },
-         0, 1000, 10, 1},
         {"section 3..3 is 3..4, stepped to its end",
          [](DoingWnd* d) { d->BeginSec(3, 3); d->StepSec(); d->StepSec(); }, 0, 100, 100, 100},
     };
@@ -95,9 +93,7 @@ TEST(DoingSize, WithoutTitleNoCaptionAndShorterByTheCaption)
 TEST(DoingRows, RowsBreakAtLineEndsAndBetweenCharacters)
 {
     const struct { const char* text; int cx; std::vector<int> rows; } cases[] = {
-        {"出納帳", 1, {2, 2, 2}},
         {"aあb", 1, {1, 2, 1}},
-        {"一行目\r\n二行目", 1000, {6, 6}},
         {"\r\nあ\n\nい", 1000, {0, 2, 0, 2}},
     };
     HDC dc = GetDC(nullptr);
@@ -113,6 +109,26 @@ TEST(DoingRows, RowsBreakAtLineEndsAndBetweenCharacters)
         EXPECT_EQ(c.rows, rows) << c.text << " in " << c.cx << " pixels";
     }
     ReleaseDC(nullptr, dc);
+}
+
+// A section moved or closed with none open, or an eleventh opened, and a
+// stock font out of range end the program (window_child.exe) with a box.
+TEST(DoingFatal, AssertionsAndTheFontNumberEndTheProgramWithTheirText)
+{
+    const std::string assertion = "内部エラーが発生しました。ソフトウェアの製造元にお問い合わせになってください。\r\n";
+    const struct { const char* scenario; const char* caption; std::string text; } rows[] = {
+        {"eleven-sections", "エラー", assertion + "dazo/Doingwnd 400\r\nm_cSec<IW_MAXSEC"},
+        {"setsecpos", "エラー", assertion + "dazo/Doingwnd 413\r\nm_cSec>0"},
+        {"stepsec", "エラー", assertion + "dazo/Doingwnd 425\r\nm_cSec>0"},
+        {"endsec", "エラー", assertion + "dazo/Doingwnd 432\r\nm_cSec>0"},
+        {"font", kTestTitle, "フォント番号範囲外\n\n致命的なエラー"},
+    };
+    for (const auto& row : rows) {
+        ChildProcess child(std::string(WINDOW_CHILD_EXE) + " " + row.scenario);
+        EXPECT_TRUE(robot::AnswerBoxesOf(child.Pid(), {{row.caption, row.text, {IDOK}, IDOK}})) << row.scenario;
+        DWORD code = 0;
+        EXPECT_TRUE(child.Wait(10000, &code) && code != 0) << row.scenario << ": no failure exit";
+    }
 }
 
 }  // namespace

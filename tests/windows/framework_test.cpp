@@ -1,5 +1,5 @@
 // The window framework under Wine: the window table, the modal loop, the
-// automatic timers, dialogs, posted message boxes and the error queue.
+// automatic timers, the error queue and the event lists.
 #include <atomic>
 #include <future>
 
@@ -24,15 +24,6 @@ TEST(WindowTable, WindowsOfOneBucketAreBothFound)
     for (HWND h : made)
         DestroyWindow(h);
     EXPECT_EQ(nullptr, FindWnd(first));
-}
-
-TEST(ModalLoop, FirstEndWins)
-{
-    EndModalLoop(5);
-    EndModalLoop(7);
-    EXPECT_EQ(5, RunModalLoop(0, nullptr, nullptr));
-    EndModalLoop(9);
-    EXPECT_EQ(9, RunModalLoop(0, nullptr, nullptr)) << "the loop state was not cleared";
 }
 
 // With WND_DEFALLMSG the routing is off, but the object still answers for
@@ -71,31 +62,26 @@ TEST(AutoTimers, The33rdReportsTheShortageAndAFreedOneComesBack)
     DestroyWindow(h);
 }
 
-// A dialog run as a modal one: buttons 1 to 10 end the loop with their
-// identifier, others do not; the owner is disabled meanwhile.
-TEST(Dialogs, ButtonsEndTheLoopWithTheirIdentifier)
+// The first end of a loop wins. A modal loop keeps its window's owner
+// disabled until it ends. (A dialog's buttons 1 to 10 ending its loop with
+// their identifier, and other controls not, the install and uninstall flows
+// catch: the choice dialog's buttons, the setup dialog's edit boxes.)
+TEST(ModalLoop, FirstEndWinsAndTheOwnerIsDisabledMeanwhile)
 {
+    EndModalLoop(5);
+    EndModalLoop(7);
+    EXPECT_EQ(5, RunModalLoop(0, nullptr, nullptr));
     HWND owner = (new ProbeWnd)->Make();
-    HRSRC resource = FindResourceA(nullptr, "LOOPDLG", MAKEINTRESOURCEA(5));
-    auto* dlgTemplate = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, resource)));
-    for (int id : {IDOK, IDCANCEL, 10}) {
-        SCOPED_TRACE("button " + std::to_string(id));
-        Dlg* dlg = new Dlg;
-        dlg->m_dwWndFlag |= DLG_MODELESS;
-        HWND hwnd = id == IDCANCEL ? dlg->CreateIndirect(g_hInstance, dlgTemplate, owner)
-                                   : dlg->Create(g_hInstance, "LOOPDLG", owner);
-        ShowWindow(hwnd, SW_SHOW);
-        robot::RobotThread robot([&](std::string* failure) {
-            *failure = "the owner is enabled, or button 11 is missing";
-            return robot::WaitUntil([&] { return !IsWindowEnabled(owner); }, 3000) && robot::PressButton(hwnd, 11) &&
-                   robot::PressButton(hwnd, id);
-        });
-        EXPECT_EQ(id, RunModalLoop(LOOP_MODAL | LOOP_DIALOG, hwnd, nullptr));
-        std::string failure;
-        EXPECT_TRUE(robot.Join(&failure)) << failure;
-        EXPECT_TRUE(IsWindowEnabled(owner));
-        DestroyWindow(hwnd);
-    }
+    HWND owned = MakeDoing(0, owner)->HWnd();
+    robot::RobotThread robot([&](std::string* failure) {
+        *failure = "the owner is enabled";
+        return robot::WaitUntil([&] { return !IsWindowEnabled(owner); }, 3000) &&
+               PostMessageA(owned, WM_DZ_ENDLOOP, 9, 0);
+    });
+    EXPECT_EQ(9, RunModalLoop(LOOP_MODAL, owned, nullptr));
+    std::string failure;
+    EXPECT_TRUE(robot.Join(&failure)) << failure;
+    EXPECT_TRUE(IsWindowEnabled(owner));
     DestroyWindow(owner);
 }
 

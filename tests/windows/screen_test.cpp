@@ -35,45 +35,39 @@ int CountIn(const std::vector<DWORD>& pixels, int width, RECT area, DWORD colour
     return n;
 }
 
-TEST(BackgroundScreen, GradientsAndTitleAsDrawn)
+// Row y is painted by the one band that covers it: the first band i whose
+// lower edge (i + 1) * cy / 256 lies below y (under 256 rows some bands have
+// no row of their own), across the whole width. The title is white on its
+// black shadow, with a third line in the uninstall mode. And the window
+// refuses the end of the session with its message.
+TEST(BackgroundScreen, EachRowHasItsBandsColourUnderTheTitleAndTheSessionMayNotEnd)
 {
-    const struct { bool addRemove; DWORD top, bottom; } rows[] = {
-        {false, 0x0000FF, 0x7F7F00}, {true, 0xBE0000, 0x00007F}};
-    int lastWhiteRow[2] = {};
+    // Install: from pure blue to dark olive; uninstall: from dark red to dark blue.
+    DWORD (*installBand)(int) = [](int i) -> DWORD { return (i / 2) << 16 | (i / 2) << 8 | (255 - i); };
+    DWORD (*uninstallBand)(int) = [](int i) -> DWORD { return ((255 - i) / 2 + (255 - i) / 4) << 16 | i / 2; };
+    const struct { bool addRemove; int cx, cy; DWORD (*band)(int); } rows[] = {
+        {false, 0, 0, installBand}, {true, 0, 0, uninstallBand}, {false, 200, 100, installBand}};
+    int lastWhiteRow[2] = {};  // of the two maximised windows, which have one width
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.addRemove ? "uninstall" : "install");
-        HWND h = ShowBackground(row.addRemove);
+        SCOPED_TRACE(std::string(row.addRemove ? "uninstall" : "install") + (row.cx ? " in 200 by 100" : " maximised"));
+        HWND h = ShowBackground(row.addRemove, row.cx, row.cy);
         int cx, cy;
         std::vector<DWORD> pixels = ClientPixels(h, &cx, &cy);
-        ASSERT_GT(cy, 256);
-        EXPECT_EQ(cx, CountIn(pixels, cx, {0, 0, cx, 1}, row.top));
-        EXPECT_EQ(cx, CountIn(pixels, cx, {0, cy - 1, cx, cy}, row.bottom));
+        ASSERT_TRUE(row.cx ? cy < 256 : cy > 256) << cy << " rows";
+        for (int y = 0; y < cy; ++y)
+            EXPECT_EQ(row.band((256 * (y + 1) + cy - 1) / cy - 1), pixels[y * cx]) << "row " << y;
+        EXPECT_EQ(cx, CountIn(pixels, cx, {0, cy - 1, cx, cy}, row.band(255))) << "the last row";
         int unit = cx / 10;
         RECT firstLine = {cx / 2 - 5 * unit, cy / 32 - unit / 12, cx / 2 + 5 * unit, cy / 32 + unit};
-        EXPECT_GT(CountIn(pixels, cx, firstLine, 0xFFFFFF), 100) << "white title";
-        EXPECT_GT(CountIn(pixels, cx, firstLine, 0x000000), 100) << "black shadow";
-        for (int y = 0; y < cy; ++y)
+        EXPECT_GT(CountIn(pixels, cx, firstLine, 0xFFFFFF), unit) << "white title";
+        EXPECT_GT(CountIn(pixels, cx, firstLine, 0x000000), unit) << "black shadow";
+        for (int y = 0; y < cy && !row.cx; ++y)
             if (CountIn(pixels, cx, {0, y, cx, y + 1}, 0xFFFFFF))
                 lastWhiteRow[row.addRemove] = y;
         DestroyWindow(h);
     }
     EXPECT_GT(lastWhiteRow[1] - lastWhiteRow[0], 1024 / 10 / 4) << "no third line in the uninstall mode";
-}
-
-// Under 256 rows, row y is painted by the one band that covers it: the
-// first band i whose lower edge (i + 1) * cy / 256 lies below y. And the
-// window refuses the end of the session with its message.
-TEST(BackgroundScreen, ShortClientAreaPaintsEachRowWithItsOwnBandAndTheSessionMayNotEnd)
-{
-    HWND h = ShowBackground(false, 200, 100);
-    int cx, cy;
-    std::vector<DWORD> pixels = ClientPixels(h, &cx, &cy);
-    ASSERT_LT(cy, 256);
-    for (int y = 0; y < cy; ++y) {
-        int band = (256 * (y + 1) + cy - 1) / cy - 1;
-        DWORD expected = (band / 2) << 16 | (band / 2) << 8 | (255 - band);
-        EXPECT_EQ(expected, pixels[y * cx]) << "row " << y;
-    }
+    HWND h = ShowBackground(false);
     DWORD_PTR answer = 1;
     EXPECT_TRUE(robot::RunAnsweringBox(
         [&] {

@@ -2,7 +2,9 @@
 // message functions and breaks the rule its argument names.
 #include <windows.h>
 
-#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
 
 #include "base/errreport.h"
 #include "dazo/Doingwnd.h"
@@ -15,17 +17,13 @@ int main(int argc, char** argv)
         return 100;
     auto* d = new DoingWnd;
     d->Create("進行", -1, -1, 200, 20, nullptr, 0);
-    const char* scenario = argv[1];
-    if (!std::strcmp(scenario, "eleven-sections"))
-        for (int i = 0; i < 11; ++i)
-            d->BeginSec(0, 10);
-    else if (!std::strcmp(scenario, "setsecpos"))
-        d->SetSecPos(1);
-    else if (!std::strcmp(scenario, "stepsec"))
-        d->StepSec();
-    else if (!std::strcmp(scenario, "endsec"))
-        d->EndSec();
-    else if (!std::strcmp(scenario, "font"))
-        GetStockFontObj(-5);
+    const std::map<std::string, std::function<void()>> scenarios = {
+        {"eleven-sections", [d] { for (int i = 0; i < 11; ++i) d->BeginSec(0, 10); }},
+        {"setsecpos", [d] { d->SetSecPos(1); }},
+        {"stepsec", [d] { d->StepSec(); }},
+        {"endsec", [d] { d->EndSec(); }},
+        {"font", [] { GetStockFontObj(-5); }},
+    };
+    scenarios.at(argv[1])();
     return 0;
 }
