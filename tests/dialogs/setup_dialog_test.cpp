@@ -82,8 +82,6 @@ TEST(SetupDialog, OkRefusesInOrderThenCreatesTheDataFolderAndStoresTheChoices)
         {app, sameAsApp, Box("プログラムフォルダとデータ保存フォルダが同じではいけません"), 0},
         {scratch.Path("Dar<vo5"), data, Box(kBadFolder), IDC_SD_APPPATH},
         {"  ", data, Box(kBadFolder), IDC_SD_APPPATH},
-        {app, "", Box(kBadFolder), IDC_SD_DOCPATH},
-        {"Darvo5", data, Box(kBadFolder), IDC_SD_APPPATH},
         {app, "データ", Box(kBadFolder), IDC_SD_DOCPATH},
         {v4, data, Box("バージョン４と同じフォルダには組み込めません"), 0},
         {existing, data,
@@ -175,12 +173,6 @@ TEST(SetupDialog, MissingShellFoldersDisableTheirControlsAndKeepTheChoice)
                                             Box(kGoAhead, IDYES)})) << row.name;
         EXPECT_EQ(std::make_pair(0, 1), std::make_pair(params.m_fShared, params.m_fDeskIcon)) << row.name;
     }
-}
-
-TEST(SetupDialog, LowSpaceIsBelowTenMillionBytes)
-{
-    EXPECT_TRUE(IsLowOnSpace(9999999.0));
-    EXPECT_FALSE(IsLowOnSpace(10000000.0));
 }
 
 // Run only through tests/files/tiny_drive.sh, which maps a 64 KB drive.

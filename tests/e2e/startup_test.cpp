@@ -87,12 +87,9 @@ const std::string kLongFolder = "C:\\" + std::string(40, 'a') + "\\" + std::stri
                                 std::string(40, 'c') + "\\" + std::string(40, 'd') + "\\" + std::string(40, 'e') + "\\";
 
 const SetupRun kRuns[] = {
-    {"WithoutArgumentTheCopyInstalls", kMedium, "", true, {Install(kMedium)}, 0},
     {"BlanksOnlyAreNoArgument", kMedium, "   ", true, {Install(kMedium)}, 0},
     // The uninstall entry starts the setup with the option only.
     // The choice dialog of labels and buttons reads as a box.
-    {"UninstallCancelled", "C:\\Program Files\\Velund\\", "/Uninstall", true,
-     {{kChoiceTitle, "処理を選択してください", {IDCANCEL, 4, 3}, IDCANCEL}}, 1},
     {"UninstallAutoStartWithoutInstallation", "C:\\Program Files\\Velund\\", "/Uninstall", true,
      {{kChoiceTitle, "処理を選択してください", {IDCANCEL, 4, 3}, 4},
       {kSetupTitle, "エラーです\n\nヴェルンド！出納帳は正しくセットアップされていません", {IDOK}, IDOK}}, 1},
