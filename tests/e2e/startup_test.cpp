@@ -66,8 +66,7 @@ struct SetupRun {
     DWORD exitCode;
     std::string fault = "";  // faults.exe's arguments: what stands while the setup runs
     size_t faultEndsAtBox = SIZE_MAX;  // the fault ends while this box (from 0) is open
-    bool installed = false;  // DARVO5.EXE lies beside SETUP.EXE
-    std::string list = "";   // a source folder given an empty SETUP.LST
+    std::string emptyFile = "";  // made, with its folder, before the run
     bool copyRuns = false;   // a first setup's copy in the Windows folder shows its first box
 };
 
@@ -94,7 +93,8 @@ const SetupRun kRuns[] = {
      {{kChoiceTitle, "処理を選択してください", {IDCANCEL, 4, 3}, 4},
       {kSetupTitle, "エラーです\n\nヴェルンド！出納帳は正しくセットアップされていません", {IDOK}, IDOK}}, 1},
     {"InstalledProgramFolderAsksForTheMedium", "C:\\出納帳\\", "", false,
-     {{kSetupTitle, "インストールディスクの SETUP.EXE を実行してください", {IDOK}, IDOK}}, 0, "", SIZE_MAX, true},
+     {{kSetupTitle, "インストールディスクの SETUP.EXE を実行してください", {IDOK}, IDOK}}, 0, "", SIZE_MAX,
+     "C:\\出納帳\\DARVO5.EXE"},
     {"Version4WindowIsRefused", kMedium, "\"" + kMedium + "\"", false,
      {{"ヴェルンド！出納帳のセットアップ", "ヴェルンド！出納帳を終了してもう一度実行してください", {IDOK}, IDOK}}, 0,
      "window CORVA_DARVO4_MainWnd 60000"},
@@ -118,16 +118,16 @@ const SetupRun kRuns[] = {
      {Install("D:\\my medium\\", kNoPath)}, 0},
     // With a file list and nothing registered, an update ends at once.
     {"UpdateWithUninstallUpdates", kMedium, "/UNINSTALL /update C:\\SRC", false,
-     {{kSetupTitle, "ヴェルンド！出納帳 Version 5.5(ゼノプ版)が見つかりません", {IDOK}, IDOK}}, 0, "", SIZE_MAX, false,
-     "C:\\SRC\\"},
+     {{kSetupTitle, "ヴェルンド！出納帳 Version 5.5(ゼノプ版)が見つかりません", {IDOK}, IDOK}}, 0, "", SIZE_MAX,
+     "C:\\SRC\\SETUP.LST"},
     {"GluedLettersAfterUpdateBecomeTheFolder", kMedium, "/UPDATEX", false, {Install("X\\", kNoPath)}, 0},
     {"UnknownOptionBecomesTheFolder", kMedium, "/FOO", false, {Install("FOO\\", kNoPath)}, 0},
     // The running copy cannot be replaced; nothing else is started.
     {"CopyInUseCannotBeReplaced", kMedium, "", false,
      {{kSetupTitle, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。\n\nファイル " + kCopy + " をオープンできません.",
-       {IDOK}, IDOK}}, 0, "", SIZE_MAX, false, "", true},
+       {IDOK}, IDOK}}, 0, "", SIZE_MAX, "", true},
     {"SecondSetupIsRefused", kMedium, kMedium, false,
-     {{kSetupTitle, "エラーです\n\n出納帳セットアップがすでに起動中です", {IDOK}, IDOK}}, 0, "", SIZE_MAX, false, "", true},
+     {{kSetupTitle, "エラーです\n\n出納帳セットアップがすでに起動中です", {IDOK}, IDOK}}, 0, "", SIZE_MAX, "", true},
 };
 
 void PrintTo(const SetupRun& run, std::ostream* os) { *os << run.name; }
@@ -146,10 +146,8 @@ TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
     ASSERT_TRUE(!before || (runningCopy && robot::NextMessageBoxIs(GetProcessId(runningCopy), kSetupTitle,
                                                                    Install(kMedium).text.c_str(), {IDOK}, kWaitMs,
                                                                    &copyBox)));
-    if (run.installed)
-        std::ofstream(run.medium + "DARVO5.EXE") << "x";
-    if (!run.list.empty() && CreateDirTree(run.list.c_str()))
-        std::ofstream(run.list + "SETUP.LST");
+    if (!run.emptyFile.empty() && CreateDirTree(run.emptyFile.substr(0, run.emptyFile.rfind('\\') + 1).c_str()))
+        std::ofstream(run.emptyFile).close();
     std::unique_ptr<ChildProcess> first(Start(setup, run.tail));
     HANDLE worker = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, first->Pid());
     if (run.relaunches) {
