@@ -1,8 +1,9 @@
-// A medium made by mkmedium as the vendor makes it: each compressed file
-// expanded through LZ32 (LZOpenFileA, LZSeek, LZRead) as the copy engine
-// expands it, the list read back through the setup's own parser, a
-// description that would make a broken medium refused, a damaged medium
-// found out by the check.
+// The medium builder: its compressor against LZ32 (LZOpenFileA, LZSeek,
+// LZRead) as the copy engine expands files, the list of a two-disk medium
+// read back through the setup's own parser, a description that would make a
+// broken medium refused, a damaged medium found out by the check. The bytes
+// and times of a medium's files, as the setup installs them, are the install
+// flows' (tests/install).
 #include <windows.h>
 
 #include <gtest/gtest.h>
