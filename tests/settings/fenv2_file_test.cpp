@@ -40,24 +40,20 @@ protected:
 
 TEST_F(SettingsFile, SaveWritesTheWholeTextEvenUnchangedWithTheAttributeAsked)
 {
-    // file, flags, saved text; the first row writes [T] n=ヴェルンド.
+    // file, flags, saved text: nothing written, and another program changed
+    // the file in between.
     const struct { std::string file; DWORD flags; std::string saved; } rows[] = {
-        {"; kept\r\n[S]\r\nk=1\r\n", 0, "; kept\r\n[S]\r\nk=1\r\n[T]\r\nn=ヴェルンド\r\n"}, {"a=1", ENV_HIDDEN, "a=1\r\n"},
-        {"\r\n", 0, ""},
+        {"a=1", ENV_HIDDEN, "a=1\r\n"}, {"\r\n", 0, ""},
     };
     for (const auto& row : rows) {
         std::string path = MakeFile("DARVO5.ENV", row.file);
         FEnv2 env(path.c_str(), row.flags);
-        bool write = &row == rows;
-        if (write)
-            env.WriteString("T", "n", "ヴェルンド");
         MakeFile("DARVO5.ENV", "changed by another program\r\n");
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
         EXPECT_EQ(1, env.Save()) << robot::Quoted(row.file);
         EXPECT_EQ(row.saved, Exists(path) ? ReadFileBytes(path) : "(no file)") << robot::Quoted(row.file);
         EXPECT_EQ(row.flags == ENV_HIDDEN, (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0);
         EXPECT_FALSE(Exists(path + ".BAK"));
-        EXPECT_EQ(write, (env.GetFlags() & ENV_DIRTY) != 0) << "Save does not clear the dirty state";
         DeleteFileA(path.c_str());
     }
 }
@@ -130,6 +126,7 @@ TEST_F(SettingsFile, ReaderAlwaysFindsAWholeOldOrNewText)
     }
     saving = false;
     reader.join();
+    EXPECT_TRUE(env.GetFlags() & ENV_DIRTY) << "Save does not clear the dirty state";
     EXPECT_TRUE(torn.empty() && reads > 0) << torn << "; " << reads << " reads, " << saves << " saves";
     EXPECT_GE(saves, 10);
 }
