@@ -7,7 +7,6 @@
 // one deletes the lock file.
 #include <atomic>
 #include <functional>
-#include <memory>
 #include <thread>
 
 #include "dazo/filelock.h"
@@ -26,14 +25,6 @@ protected:
         ScratchTest::SetUp();
         m_path = MakeFile("SHARE.ENV", "[S]\r\nk=v\r\n");
         m_lock = m_path + ".lc$";
-    }
-    // faults.exe holding the file alone for ms.
-    static std::unique_ptr<ChildProcess> Hold(const std::string& path, DWORD ms)
-    {
-        auto holder = std::make_unique<ChildProcess>(std::string(FAULTS_EXE) + " hold-file " + Quote(path) + " " +
-                                                     std::to_string(ms));
-        EXPECT_TRUE(holder->WaitForOutput("ready", 10000));
-        return holder;
     }
     std::string m_path, m_lock;
 };
@@ -139,7 +130,8 @@ TEST_F(SettingsFile, HeldLockKeepsOthersOutAndReadersShareTheLastDeletingIt)
 {
     // faults.exe holds the lock file for 1.5 s and leaves it behind, as a
     // crashed program would; the held lock then takes it over.
-    auto holder = Hold(m_lock, 1500);
+    ChildProcess holder(std::string(FAULTS_EXE) + " hold-file " + Quote(m_lock) + " 1500");
+    ASSERT_TRUE(holder.WaitForOutput("ready", 10000));
     {
         Stopwatch watch;
         FEnv2 env(m_path.c_str(), ENV_HOLDLOCK, 10000, 100);
