@@ -40,6 +40,8 @@ protected:
         DWORD minMs, maxMs;
         Report report = {};
     };
+    // Runs the row's operation; when the row names a held file, faults.exe
+    // holds it for holdMs first, and the conflict must be real.
     void Run(const Row& row, DWORD holdMs)
     {
         std::optional<ChildProcess> holder;

@@ -2,13 +2,13 @@
 // root, trailing backslash, name check), GetFullPath (roots of every kind,
 // ".", "..", slashes, the on-disk spelling of existing components typed in
 // another case, the rest left as typed from the first wildcard or missing
-// component on), GetPathType on real entries with its reports, and the values
-// the program reads from the system: INI values of any length, the Windows
-// and system folders, the free space of a drive, writable folders and the
-// choice of the temporary folder. (Registry strings: the shell records'
-// suite.) Names end in characters whose trail byte is 0x5C (表 ソ 能), and
-// "\x81/" is a lead byte followed by 0x2F: neither may be taken for a
-// separator.
+// component on), and GetPathType on real entries with its reports. Names end
+// in characters whose trail byte is 0x5C (表 ソ 能), and "\x81/" is a lead
+// byte followed by 0x2F: neither may be taken for a separator.
+// Then the values the program reads from the system: INI values of any
+// length, the Windows and system folders, the free space of a drive, the
+// folders made, found writable and taken as the temporary folder. (Registry
+// strings: the shell records' suite.)
 #include <cerrno>
 #include <cmath>
 
