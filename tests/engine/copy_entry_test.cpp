@@ -49,7 +49,7 @@ protected:
 };
 
 // The installed file's time: the install runs check it.
-TEST_F(EngineCopy, SourceReplacesAReadOnlyTargetOnlyWhenItExpandsInFull)
+TEST_F(EngineCopy, ReadOnlyTargetIsReplacedOnlyBySourceThatExpandsInFullAndDeletedByItsEntry)
 {
     const std::string plain = ReadFileBytes(PLAIN_FIXTURE), packed = ReadFileBytes(PACKED_FIXTURE);
     std::string damaged = packed, otherMethod = packed;
@@ -75,15 +75,10 @@ TEST_F(EngineCopy, SourceReplacesAReadOnlyTargetOnlyWhenItExpandsInFull)
         const Report failure = row.installs ? Report {} : Report {ERR_READ, "読み込みに失敗", source};
         EXPECT_TRUE(Reported(failure.category, failure.message, failure.context));
     }
-}
-
-// A drive without a medium cannot be made under Wine (a missing folder is
-// "not found"): the not-ready text is checked where the report is made.
-TEST_F(EngineCopy, ReadFailureOfADriveNotReadyNamesTheDrive)
-{
-    EXPECT_EQ(COPY_FAILED, ReportReadFailure(ERROR_NOT_READY, "A:\\DISK1\\DARVO5.EX_"));
-    EXPECT_TRUE(Reported(ERR_READ, "ドライブ A: の準備ができていません.",
-                         "ファイル[A:\\DISK1\\DARVO5.EX_]を読み込むことが出来ません"));
+    // The last row left the read-only target: a deletion entry removes it, and
+    // finds a missing one gone, without a box for the robot to answer.
+    EXPECT_TRUE(robot::RunAnsweringBoxes([&] { EXPECT_EQ(2, Run("1,0,,DATA.TSV") + Run("1,0, ,NONE.DLL")); }, {}));
+    EXPECT_FALSE(Exists(m_app + "DATA.TSV"));
 }
 
 TEST_F(EngineCopy, HeldTargetIsAskedAboutUntilItsHolderLetsGo)
@@ -98,16 +93,7 @@ TEST_F(EngineCopy, HeldTargetIsAskedAboutUntilItsHolderLetsGo)
     EXPECT_EQ("new", ReadFileBytes(target));
 }
 
-TEST_F(EngineCopy, DeletionRemovesAReadOnlyTargetOrFindsItGone)
-{
-    std::string readOnly = MakeFile("APP\\RO.DLL");
-    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
-    // No box: the robot has nothing to answer.
-    EXPECT_TRUE(robot::RunAnsweringBoxes([&] { EXPECT_EQ(2, Run("1,0,,RO.DLL") + Run("1,0, ,NONE.DLL")); }, {}));
-    EXPECT_FALSE(Exists(readOnly));
-}
-
-TEST_F(EngineCopy, DiskPromptShowsAgainUntilTheFileIsThere)
+TEST_F(EngineCopy, DiskPromptShowsAgainUntilTheFileIsThereAndADriveNotReadyIsNamed)
 {
     // With the fixed text, more than a prompt area of 200 bytes could take;
     // the compressed source's path is more than LZOpenFileA takes.
@@ -122,6 +108,12 @@ TEST_F(EngineCopy, DiskPromptShowsAgainUntilTheFileIsThere)
     std::string noNumber = "ヴェルンド！出納帳 Version 5.5(ゼノプ版) ディスクを " + m_src + " にセットして [OK] ボタンを押して下さい";
     EXPECT_TRUE(robot::RunAnsweringBoxes([&] { EXPECT_EQ(0, Run("0,0,X.DLL,X.DLL")); },
                                          {{"X.DLLのコピー", noNumber, {IDOK, IDCANCEL}, IDCANCEL}, Stop(IDYES)}));
+
+    // A drive without a medium cannot be made under Wine (a missing folder is
+    // "not found"): the not-ready text is checked where the report is made.
+    EXPECT_EQ(COPY_FAILED, ReportReadFailure(ERROR_NOT_READY, "A:\\DISK1\\DARVO5.EX_"));
+    EXPECT_TRUE(Reported(ERR_READ, "ドライブ A: の準備ができていません.",
+                         "ファイル[A:\\DISK1\\DARVO5.EX_]を読み込むことが出来ません"));
 }
 
 // Run through tests/files/tiny_drive.sh, which maps a 64 KB drive: the
