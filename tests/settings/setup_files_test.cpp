@@ -59,10 +59,10 @@ TEST_F(SettingsSetupFiles, BlankValuesAndMissingKeysAreSkippedAndEqualKeysGiveTh
                                              "a=2,0,TWO.DLL,TWO.DLL,$(AppPath)\r\ntab=\t\r\n");
     FEnv2 list(path.c_str(), 0);
     std::vector<std::string> processed;
-    for (const std::string& key : Names(list.EnumKeys("Files"))) {
+    for (const char* key : {"A", "spaces", "empty", "a", "tab"}) {
         FileListEntry entry;
-        if (ReadListEntry(&list, "Files", key.c_str(), kApp, kDoc, &entry))
-            processed.push_back(key + ":" + std::string(entry.m_strName));
+        if (ReadListEntry(&list, "Files", key, kApp, kDoc, &entry))
+            processed.push_back(key + (":" + Text(entry.m_strName)));
     }
     // A tab is not a space: that value is an entry (whose fields are empty).
     EXPECT_EQ((std::vector<std::string> {"A:ONE.DLL", "a:ONE.DLL", "tab:"}), processed);
@@ -86,7 +86,6 @@ TEST_F(SettingsSetupFiles, FolderTreeIsCreatedLevelByLevelOrFailsQuietly)
         EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
             << robot::Quoted(level);
     }
-    EXPECT_EQ(0, TakeReport().category) << "CreateFolderTree reports nothing";
 }
 
 TEST_F(SettingsSetupFiles, EighteenValuesAreWrittenInTheirOrderAndOnlyWhenGiven)
