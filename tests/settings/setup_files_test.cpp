@@ -20,7 +20,6 @@ const DataObjStr kDoc("D:\\データ\\帳簿\\");
 
 TEST(SettingsFileList, EntriesSplitIntoTheirFieldsAndMacrosExpandInAnyCase)
 {
-    const std::string system = std::string(GetSystemDir()) + "\\";
     // disk|compressed|source|target|folder|reserved
     const struct { const char* value; std::string expected; } rows[] = {
         {"2,1,PROGRAM\\DARVO5.EX_,DARVO5.EXE,$(AppPath)BIN,x,y,z,7",
@@ -41,10 +40,10 @@ TEST(SettingsFileList, EntriesSplitIntoTheirFieldsAndMacrosExpandInAnyCase)
                              std::to_string(entry.m_nReserved);
         EXPECT_SAME_TEXT(row.expected, fields) << robot::Quoted(row.value);
     }
-    const std::string windows = std::string(GetWindowsDir()) + "\\";
     const struct { const char* text; std::string expected; } macros[] = {
         {"$(apppath)DATA", "C:\\Program Files\\APP\\DATA"}, {"$(DOCPATH)", "D:\\データ\\帳簿\\"},
-        {"$(winpath)FONTS", windows + "FONTS"}, {"$(winsyspath)", system},
+        {"$(winpath)FONTS", std::string(GetWindowsDir()) + "\\FONTS"},
+        {"$(winsyspath)", std::string(GetSystemDir()) + "\\"},
         {"X $(AppPath)$(DocPath) Y", "X C:\\Program Files\\APP\\D:\\データ\\帳簿\\ Y"},
         {"$(AppPat)$(App Path)$(", "$(AppPat)$(App Path)$("}, {"", ""},
     };
@@ -109,9 +108,7 @@ TEST_F(SettingsSetupFiles, EighteenValuesAreWrittenInTheirOrderAndOnlyWhenGiven)
               TextOf(env));
     // A value starting with "*" is not copied, an empty title is not, a title
     // starting with "*" is, and a long value comes whole.
-    std::string longName;
-    while (longName.size() < 5000)
-        longName += "C:\\とても長いフォルダ名の出納帳データ\\";
+    const std::string longName = "C:\\出納帳データ\\" + std::string(5000, 'D');
     ini = MakeFile("DARVO4.INI", "[MotoDlg]\r\nTitle=*見出し\r\n[SisanhyoPrnDlg]\r\nTitle=\r\n科目タイトル=*科目\r\n"
                                  "[TextoutDlg]\r\nファイル名=" + longName + "\r\n");
     const std::string before = "[MotoDlg]\r\nTitle=keep\r\n[SisanhyoPrnDlg]\r\nTitle=keep\r\n";
