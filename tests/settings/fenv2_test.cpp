@@ -257,13 +257,10 @@ TEST(SettingsSharedSecurity, IsEveryonesFullAccess)
 
 std::vector<std::string> s_events;
 
-class Tracked : public SafeObject {
-public:
+struct Tracked : public SafeObject {
     explicit Tracked(const char* name = "child") : m_name(name) {}
     ~Tracked() override { s_events.push_back("delete " + m_name); }
     void OnRelease() override { s_events.push_back("release " + m_name + " refs " + std::to_string(GetRefCount())); }
-
-private:
     std::string m_name;
 };
 
