@@ -36,8 +36,8 @@ TEST(SettingsFileList, EntriesSplitIntoTheirFieldsAndMacrosExpandInAnyCase)
         entry.m_nDisk = entry.m_fCompressed = entry.m_nReserved = 99;
         ParseListLine(row.value, &entry, kApp, kDoc);
         std::string fields = std::to_string(entry.m_nDisk) + "|" + std::to_string(entry.m_fCompressed) + "|" +
-                             Text(entry.m_strSource) + "|" + Text(entry.m_strName) + "|" + Text(entry.m_strFolder) + "|" +
-                             std::to_string(entry.m_nReserved);
+                             Text(entry.m_strSource) + "|" + Text(entry.m_strName) + "|" +
+                             Text(entry.m_strFolder) + "|" + std::to_string(entry.m_nReserved);
         EXPECT_SAME_TEXT(row.expected, fields) << robot::Quoted(row.value);
     }
     const struct { const char* text; std::string expected; } macros[] = {
