@@ -6,6 +6,7 @@
 // byte where nothing was written, and take a write that changes only its own
 // line.
 #include <cctype>
+#include <cstring>
 #include <random>
 
 #include "scratch_test.h"
@@ -100,6 +101,15 @@ std::vector<std::string> HeaderNames(const Lines& lines)
 }
 
 }  // namespace oracle
+
+// The names of a double-NUL list.
+std::vector<std::string> Names(const DataObjStr& list)
+{
+    std::vector<std::string> names;
+    for (const char* p = list; *p; p += std::strlen(p) + 1)
+        names.push_back(p);
+    return names;
+}
 
 // Names to ask for: the given ones, each with the case of its letters turned
 // (also inside double-byte characters, where that makes another name), a
