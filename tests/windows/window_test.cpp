@@ -14,16 +14,12 @@
 
 namespace {
 
-// A popup window that counts the WM_USER + 1 it gets and tells when its
-// object is deleted.
+// A popup window that counts the WM_USER + 1 it gets; s_cAlive counts the
+// objects not yet deleted.
 class ProbeWnd : public Wnd {
 public:
-    explicit ProbeWnd(DWORD flags = 0, bool* deleted = nullptr) : m_pDeleted(deleted) { m_dwWndFlag = flags; }
-    ~ProbeWnd() override
-    {
-        if (m_pDeleted)
-            *m_pDeleted = true;
-    }
+    ProbeWnd() { ++s_cAlive; }
+    ~ProbeWnd() override { --s_cAlive; }
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override
     {
         m_cCounted += msg == WM_USER + 1;
@@ -36,9 +32,7 @@ public:
     }
 
     int m_cCounted = 0;
-
-private:
-    bool* m_pDeleted;
+    static inline int s_cAlive = 0;
 };
 
 // Two windows of one bucket are both found. The first window made has
@@ -47,8 +41,8 @@ private:
 // with its window.
 TEST(WindowTable, WindowsOfOneBucketAreBothFoundAndADefAllMsgWindowStillAnswersForItself)
 {
-    bool deleted = false;
-    auto* defAll = new ProbeWnd(WND_DEFALLMSG, &deleted);
+    auto* defAll = new ProbeWnd;
+    defAll->m_dwWndFlag = WND_DEFALLMSG;
     std::vector<HWND> made = {defAll->Make()};
     EXPECT_FALSE(defAll->m_dwWndFlag & WND_IDLEPENDING) << "an idle request was posted";
     HWND first = nullptr, second = nullptr;
@@ -70,42 +64,34 @@ TEST(WindowTable, WindowsOfOneBucketAreBothFoundAndADefAllMsgWindowStillAnswersF
     for (HWND h : made)
         DestroyWindow(h);
     EXPECT_EQ(nullptr, FindWnd(first));
-    EXPECT_TRUE(deleted);
+    EXPECT_EQ(0, ProbeWnd::s_cAlive) << "objects stay after their windows";
 }
-TEST(AutoTimers, The33rdReportsTheShortageAndAFreedOneComesBack)
+
+// The 33rd automatic timer reports the shortage, and a freed one comes back.
+// Reported errors wait for the service window's idle step, each text once.
+TEST(AutoTimers, The33rdReportsTheShortageLaterAndOnceAndAFreedOneComesBack)
 {
     HWND h = (new ProbeWnd)->Make();
     for (UINT_PTR i = 0; i < 32; ++i)
         ASSERT_EQ(65500 + i, SetTimerAuto(h, 0, 60000, nullptr));
-    ErrorFrame frame, seen;
-    PushErrorFrame(&frame);
-    EXPECT_EQ(0u, SetTimerAuto(h, 0, 60000, nullptr));
-    GetErrorInfo(&seen);
-    ClearError();
-    PopErrorFrame();
-    EXPECT_STREQ("タイマーが足りません", seen.context);
+    std::atomic<bool> reported {false};
+    bool boxAfterReports = false;
+    EXPECT_TRUE(robot::RunAnsweringBox(
+        [&] {
+            EXPECT_EQ(0u, SetTimerAuto(h, 0, 60000, nullptr));
+            EXPECT_EQ(0u, SetTimerAuto(h, 0, 60000, nullptr));
+            reported = true;
+            PumpFor(500);
+        },
+        {kTestTitle, "エラーです\n\nタイマーが足りません", {IDOK}, IDOK}, nullptr,
+        [&](HWND) { boxAfterReports = reported; }));
+    EXPECT_TRUE(boxAfterReports) << "the error was shown at once";
+    EXPECT_TRUE(robot::RunWithoutBox([] { PumpFor(300); })) << "the repeated error came again";
     EXPECT_EQ(1, KillTimerAuto(h, 65510));
     EXPECT_EQ(65510u, SetTimerAuto(h, 0, 60000, nullptr));
     for (UINT_PTR i = 0; i < 32; ++i)
         KillTimerAuto(h, 65500 + i);
     DestroyWindow(h);
-}
-
-// Reported errors wait for the service window's idle step, each text once.
-TEST(ErrorQueue, ErrorsAreShownLaterEachTextOnce)
-{
-    std::atomic<bool> reported {false};
-    bool boxAfterReports = false;
-    EXPECT_TRUE(robot::RunAnsweringBox(
-        [&] {
-            ReportErrorText("一つ目", "読み込み中");
-            ReportErrorText("一つ目", "読み込み中");
-            reported = true;
-            PumpFor(500);
-        },
-        {kTestTitle, "一つ目\n\n読み込み中", {IDOK}, IDOK}, nullptr, [&](HWND) { boxAfterReports = reported; }));
-    EXPECT_TRUE(boxAfterReports) << "the error was shown at once";
-    EXPECT_TRUE(robot::RunWithoutBox([] { PumpFor(300); })) << "the repeated error came again";
 }
 
 // Each listener that stays connected hears every firing, also when the one
