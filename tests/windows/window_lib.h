@@ -1,6 +1,7 @@
 // The window suites start the library as SETUP.EXE does (window_lib.cpp):
 // the message functions, then the library's start-up steps, whose clean-ups
-// run at exit. What every window suite includes.
+// run at exit. What every window suite includes; the progress window brings
+// the framework (dazo/Wnd.h) with it.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,7 @@
 
 #include "base/errreport.h"
 #include "dazo/Doingwnd.h"
-#include "dazo/Wnd.h"
+#include "dazo/libstart.h"
 #include "error_report_env.h"
 #include "robot/robot_gtest.h"
 #include "robot/robot_thread.h"

@@ -8,7 +8,6 @@
 #include <future>
 #include <tuple>
 
-#include "dazo/libstart.h"
 #include "testkit/child_process.h"
 #include "window_lib.h"
 
