@@ -62,11 +62,13 @@ TEST(RobotMessageBox, ABoxOtherThanTheExpectedOneFailsTheAnswer)
 }
 
 // A missing, disabled or hidden control, a text set into a button or a
-// read-only edit: what a user could not do, the robot refuses.
-TEST(RobotControls, DrivesOnlyWhatAUserCouldUse)
+// read-only edit: what a user could not do, the robot refuses. A window is
+// found only visible and by its whole caption, and gone only once destroyed.
+TEST(RobotControls, DrivesOnlyWhatAUserCouldUseAndFindsOnlyWhatAUserCouldSee)
 {
     enum { CHECK = 1, DISABLED, HIDDEN, READONLY, MISSING };
     HWND dlg = Popup("操作窓");
+    HWND hidden = Popup("隠れた窓", 0);
     const struct { const char* cls; int id; DWORD style; } controls[] = {
         {"Button", CHECK, BS_AUTOCHECKBOX | WS_VISIBLE},
         {"Button", DISABLED, BS_AUTOCHECKBOX | WS_VISIBLE | WS_DISABLED},
@@ -79,21 +81,13 @@ TEST(RobotControls, DrivesOnlyWhatAUserCouldUse)
         EXPECT_FALSE(robot::PressButton(dlg, id) || robot::SetCheck(dlg, id, true)) << "control " << id;
     for (int id : {CHECK, READONLY, MISSING})
         EXPECT_FALSE(robot::SetEditText(dlg, id, "x")) << "control " << id;
-    DestroyWindow(dlg);
-}
-
-// Found only visible and by its whole caption; gone only once destroyed.
-TEST(RobotWindows, FindsOnlyAVisibleWindowByItsWholeCaption)
-{
-    HWND shown = Popup("見える窓");
-    HWND hidden = Popup("隠れた窓", 0);
-    EXPECT_EQ(shown, robot::WaitWindow(kPid, "Static", "見える窓", 1000, nullptr));
-    EXPECT_EQ(nullptr, robot::WaitWindow(kPid, "Static", "見える", 100, nullptr));
+    EXPECT_EQ(dlg, robot::WaitWindow(kPid, "Static", "操作窓", 1000, nullptr));
+    EXPECT_EQ(nullptr, robot::WaitWindow(kPid, "Static", "操作", 100, nullptr));
     EXPECT_EQ(nullptr, robot::WaitWindow(kPid, "Static", "隠れた窓", 200, nullptr));
-    EXPECT_FALSE(robot::WaitGone(shown, 100));
-    DestroyWindow(shown);
+    EXPECT_FALSE(robot::WaitGone(dlg, 100));
+    DestroyWindow(dlg);
     DestroyWindow(hidden);
-    EXPECT_TRUE(robot::WaitGone(shown, 100));
+    EXPECT_TRUE(robot::WaitGone(dlg, 100));
 }
 
 }  // namespace

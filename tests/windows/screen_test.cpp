@@ -10,22 +10,6 @@
 
 namespace {
 
-// Shown maximised as the setup shows it, or with a client area of cx by cy.
-HWND ShowBackground(bool addRemove, int cx = 0, int cy = 0)
-{
-    auto* background = new BackgroundWindow;
-    background->m_fAddRemove = addRemove;
-    HWND h = background->Create();
-    if (cx) {
-        RECT rc = {0, 0, cx, cy};
-        AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, 0);
-        SetWindowPos(h, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER);
-    }
-    ShowWindow(h, cx ? SW_SHOW : SW_SHOWMAXIMIZED);
-    PumpFor(300);
-    return h;
-}
-
 int CountIn(const std::vector<DWORD>& pixels, int width, RECT area, DWORD colour)
 {
     int n = 0;
@@ -48,9 +32,20 @@ TEST(BackgroundScreen, EachRowHasItsBandsColourUnderTheTitleAndTheSessionMayNotE
     const struct { bool addRemove; int cx, cy; DWORD (*band)(int); } rows[] = {
         {false, 0, 0, installBand}, {true, 0, 0, uninstallBand}, {false, 200, 100, installBand}};
     int lastWhiteRow[2] = {};  // of the two maximised windows, which have one width
+    HWND h = nullptr;          // the last one shown stays for the end of the session
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.addRemove ? "uninstall" : "install") + (row.cx ? " in 200 by 100" : " maximised"));
-        HWND h = ShowBackground(row.addRemove, row.cx, row.cy);
+        DestroyWindow(h);
+        auto* background = new BackgroundWindow;
+        background->m_fAddRemove = row.addRemove;
+        h = background->Create();
+        if (row.cx) {
+            RECT rc = {0, 0, row.cx, row.cy};
+            AdjustWindowRectEx(&rc, WS_OVERLAPPEDWINDOW, FALSE, 0);
+            SetWindowPos(h, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER);
+        }
+        ShowWindow(h, row.cx ? SW_SHOW : SW_SHOWMAXIMIZED);
+        PumpFor(300);
         int cx, cy;
         std::vector<DWORD> pixels = ClientPixels(h, &cx, &cy);
         ASSERT_TRUE(row.cx ? cy < 256 : cy > 256) << cy << " rows";
@@ -64,10 +59,8 @@ TEST(BackgroundScreen, EachRowHasItsBandsColourUnderTheTitleAndTheSessionMayNotE
         for (int y = 0; y < cy && !row.cx; ++y)
             if (CountIn(pixels, cx, {0, y, cx, y + 1}, 0xFFFFFF))
                 lastWhiteRow[row.addRemove] = y;
-        DestroyWindow(h);
     }
     EXPECT_GT(lastWhiteRow[1] - lastWhiteRow[0], 1024 / 10 / 4) << "no third line in the uninstall mode";
-    HWND h = ShowBackground(false);
     DWORD_PTR answer = 1;
     EXPECT_TRUE(robot::RunAnsweringBox(
         [&] {
@@ -79,14 +72,6 @@ TEST(BackgroundScreen, EachRowHasItsBandsColourUnderTheTitleAndTheSessionMayNotE
         {kTestTitle, "セットアップを終了してからウィンドウズを終了してください", {IDOK}, IDOK}));
     EXPECT_EQ(0u, answer);
     DestroyWindow(h);
-}
-
-// Sends one mouse event and lets messages through until it has had its
-// effect (a loaded machine may take a while to hand it on).
-bool MouseInput(DWORD flags, POINT at, const std::function<bool()>& effect)
-{
-    SendMouse(flags, at);
-    return PumpUntil(effect, 5000);
 }
 
 // Released off the button, a press asks for nothing and the mouse is free
@@ -110,15 +95,19 @@ TEST(StopButtonScreen, OnlyAReleaseOnThePressedButtonAsksToStopAndABoxWaitsForIt
     PumpUntil([&] { return GetForegroundWindow() == doing->HWnd(); }, 3000);
     PumpFor(500);
     // The left button pressed on the stop button, which then shows it
-    // pressed and holds the mouse.
+    // pressed and holds the mouse. Each mouse event is waited for up to 5 s:
+    // a loaded machine may take a while to hand it on.
     auto press = [&] {
         SendMouse(MOUSEEVENTF_MOVE, button);
-        EXPECT_TRUE(MouseInput(MOUSEEVENTF_LEFTDOWN, {}, [&] { return doing->m_fPressed; }));
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        EXPECT_TRUE(PumpUntil([&] { return doing->m_fPressed; }, 5000));
         EXPECT_EQ(doing->HWnd(), GetCapture());
     };
     press();
-    ASSERT_TRUE(MouseInput(MOUSEEVENTF_MOVE, text, [&] { return !doing->m_fPressed; }));
-    EXPECT_TRUE(MouseInput(MOUSEEVENTF_LEFTUP, {}, [] { return !GetCapture(); })) << "the capture stays";
+    SendMouse(MOUSEEVENTF_MOVE, text);
+    ASSERT_TRUE(PumpUntil([&] { return !doing->m_fPressed; }, 5000));
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(PumpUntil([] { return !GetCapture(); }, 5000)) << "the capture stays";
     EXPECT_EQ(1, doing->CheckCancel());
     press();
     std::atomic<bool> released {false};

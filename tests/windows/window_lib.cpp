@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "dazo/libstart.h"
-
 namespace {
 
 class WindowLibraryEnvironment : public ::testing::Environment {
