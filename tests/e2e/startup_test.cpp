@@ -27,15 +27,6 @@ const std::string kMedium = "C:\\medium\\";
 const char kNoPath[] = "指定されたパスが見つかりません。";
 const std::string kCopy = std::string(AddBackslash(GetWindowsDir())) + "SETUP1.EXE";
 
-// Copies the built SETUP.EXE into folder (made with its parents); returns the
-// copy's path.
-std::string MakeMedium(const std::string& folder)
-{
-    CreateDirTree(folder.c_str());
-    CopyFileA(SETUP_EXE, (folder + "SETUP.EXE").c_str(), FALSE);
-    return folder + "SETUP.EXE";
-}
-
 ChildProcess* Start(const std::string& exe, const std::string& tail)
 {
     return new ChildProcess("\"" + exe + "\"" + (tail.empty() ? "" : " " + tail));
@@ -49,11 +40,9 @@ DWORD ExitCode(HANDLE process)
     return code;
 }
 
-using Box = robot::BoxAnswer;
-
 // The install driver's first word about a source folder without a file
 // list: the report that names the folder it was given.
-Box Install(const std::string& source, const char* systemText = "指定されたファイルが見つかりません。")
+robot::BoxAnswer Install(const std::string& source, const char* systemText = "指定されたファイルが見つかりません。")
 {
     return {kSetupTitle, std::string(systemText) + "\n\nファイル " + source + "SETUP.LST をオープンできません.", {IDOK}, IDOK};
 }
@@ -62,7 +51,7 @@ struct SetupRun {
     const char* name;
     std::string medium, tail;
     bool relaunches;  // the copy in the Windows folder does the work
-    std::vector<Box> boxes;
+    std::vector<robot::BoxAnswer> boxes;
     DWORD exitCode;
     std::string fault = "";  // faults.exe's arguments: what stands while the setup runs
     std::string emptyFile = "";  // made, with its folder, before the run
@@ -74,7 +63,7 @@ std::unique_ptr<ChildProcess> g_fault;  // the run's fault, while it stands
 // The application runs (holds its mutex): the user is asked to close it;
 // whileOpen may end the application.
 const std::string kApplication = "hold-mutex \"Corva Darvo5 Running Mutex\" 60000";
-Box CloseTheApplication(int press, std::function<void(HWND)> whileOpen = nullptr)
+robot::BoxAnswer CloseTheApplication(int press, std::function<void(HWND)> whileOpen = nullptr)
 {
     return {kSetupTitle, "出納帳が起動中はセットアップを行えません.\n\n出納帳のウィンドウを全て閉じて OK を押してください",
             {IDOK, IDCANCEL}, press, whileOpen};
@@ -140,7 +129,9 @@ TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
     const SetupRun& run = GetParam();
     g_fault.reset(run.fault.empty() ? nullptr : Start(FAULTS_EXE, run.fault));
     ASSERT_TRUE(!g_fault || g_fault->WaitForOutput("ready", kWaitMs));
-    std::string setup = MakeMedium(run.medium);
+    const std::string setup = run.medium + "SETUP.EXE";
+    CreateDirTree(run.medium.c_str());
+    CopyFileA(SETUP_EXE, setup.c_str(), FALSE);
     std::unique_ptr<ChildProcess> before(run.copyRuns ? Start(setup, "") : nullptr);
     HANDLE runningCopy = before ? WaitForProcess("SETUP1.EXE", kWaitMs) : nullptr;
     HWND copyBox = nullptr;
