@@ -27,11 +27,6 @@ const std::string kMedium = "C:\\medium\\";
 const char kNoPath[] = "指定されたパスが見つかりません。";
 const std::string kCopy = std::string(AddBackslash(GetWindowsDir())) + "SETUP1.EXE";
 
-ChildProcess* Start(const std::string& exe, const std::string& tail)
-{
-    return new ChildProcess("\"" + exe + "\"" + (tail.empty() ? "" : " " + tail));
-}
-
 DWORD ExitCode(HANDLE process)
 {
     DWORD code = 0xDEAD;
@@ -127,12 +122,12 @@ class StartupE2e : public ::testing::TestWithParam<SetupRun> {};
 TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
 {
     const SetupRun& run = GetParam();
-    g_fault.reset(run.fault.empty() ? nullptr : Start(FAULTS_EXE, run.fault));
+    g_fault.reset(run.fault.empty() ? nullptr : new ChildProcess(Quote(FAULTS_EXE) + " " + run.fault));
     ASSERT_TRUE(!g_fault || g_fault->WaitForOutput("ready", kWaitMs));
     const std::string setup = run.medium + "SETUP.EXE";
     CreateDirTree(run.medium.c_str());
     CopyFileA(SETUP_EXE, setup.c_str(), FALSE);
-    std::unique_ptr<ChildProcess> before(run.copyRuns ? Start(setup, "") : nullptr);
+    std::unique_ptr<ChildProcess> before(run.copyRuns ? new ChildProcess(Quote(setup)) : nullptr);
     HANDLE runningCopy = before ? WaitForProcess("SETUP1.EXE", kWaitMs) : nullptr;
     HWND copyBox = nullptr;
     ASSERT_TRUE(!before || (runningCopy && robot::NextMessageBoxIs(GetProcessId(runningCopy), kSetupTitle,
@@ -140,7 +135,7 @@ TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
                                                                    &copyBox)));
     if (!run.emptyFile.empty() && CreateDirTree(run.emptyFile.substr(0, run.emptyFile.rfind('\\') + 1).c_str()))
         std::ofstream(run.emptyFile).close();
-    std::unique_ptr<ChildProcess> first(Start(setup, run.tail));
+    std::unique_ptr<ChildProcess> first(new ChildProcess(Quote(setup) + (run.tail.empty() ? "" : " " + run.tail)));
     HANDLE worker = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, first->Pid());
     if (run.relaunches) {
         EXPECT_EQ(0u, ExitCode(worker)) << "the first instance";
