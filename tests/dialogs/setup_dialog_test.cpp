@@ -171,12 +171,12 @@ TEST(SetupDialog, OkRefusesInOrderThenCreatesTheDataFolderAndStoresTheChoices)
     };
     std::vector<robot::BoxAnswer> answers;
     // The marks are cleared first: they stay through the refusals and are stored.
-    std::function<void(HWND)> leftAsTyped = [](HWND dlg) {
+    std::function<void(HWND)> beforeTyping = [](HWND dlg) {
         EXPECT_TRUE(robot::SetCheck(dlg, IDC_SD_SAMPLE, false) && robot::SetCheck(dlg, IDC_SD_DESKICON, false));
     };
     for (const auto& a : attempts) {
-        answers.insert(answers.end(), {TypeAndOk(a.app, a.doc, leftAsTyped), a.box});
-        leftAsTyped = [&a](HWND dlg) {
+        answers.insert(answers.end(), {TypeAndOk(a.app, a.doc, beforeTyping), a.box});
+        beforeTyping = [&a](HWND dlg) {  // the texts and focus the refusal left
             EXPECT_TRUE((!a.focus || robot::WaitFocus(GetDlgItem(dlg, a.focus), 5000)) &&
                         robot::GetItemText(dlg, IDC_SD_APPPATH) == a.app &&
                         robot::GetItemText(dlg, IDC_SD_DOCPATH) == a.doc)

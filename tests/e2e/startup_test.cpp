@@ -21,7 +21,6 @@ namespace {
 
 constexpr DWORD kWaitMs = 20000;
 constexpr char kSetupTitle[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版) セットアップ";
-constexpr char kChoiceTitle[] = "ヴェルンド！出納帳 Version 5 設定/削除";
 constexpr char kProductTitle[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版)";
 const std::string kMedium = "C:\\medium\\";
 const char kNoPath[] = "指定されたパスが見つかりません。";
@@ -76,7 +75,7 @@ const SetupRun kRuns[] = {
     // The uninstall entry starts the setup with the option only.
     // The choice dialog of labels and buttons reads as a box.
     {"UninstallAutoStartWithoutInstallation", "C:\\Program Files\\Velund\\", "/Uninstall", true,
-     {{kChoiceTitle, "処理を選択してください", {IDCANCEL, 4, 3}, 4},
+     {{"ヴェルンド！出納帳 Version 5 設定/削除", "処理を選択してください", {IDCANCEL, 4, 3}, 4},
       {kSetupTitle, "エラーです\n\nヴェルンド！出納帳は正しくセットアップされていません", {IDOK}, IDOK}}, 1},
     {"InstalledProgramFolderAsksForTheMedium", "C:\\出納帳\\", "", false,
      {{kSetupTitle, "インストールディスクの SETUP.EXE を実行してください", {IDOK}, IDOK}}, 0, "", "C:\\出納帳\\DARVO5.EXE"},
