@@ -18,16 +18,6 @@
 
 namespace {
 
-// The path field, the listed folder and the files' names.
-std::string Shown(FolderDlg2* dlg)
-{
-    std::string shown = Text(GetWndText(dlg->m_hwndPath)) + "|" + Text(dlg->m_pFolders->GetData()->m_strFolder) + "|";
-    FileData* files = dlg->m_pFiles->GetData();
-    for (int i = 0; files && i < files->GetCount(); ++i)
-        shown += Text(files->GetEntry(i).strName) + ";";
-    return shown;
-}
-
 TEST(FolderDialogScreen, ClickOpensAFolderEnterOpensTheTypedPathOkAnswersIt)
 {
     ScratchFolder scratch;
@@ -38,11 +28,18 @@ TEST(FolderDialogScreen, ClickOpensAFolderEnterOpensTheTypedPathOkAnswersIt)
         HWND hwnd = robot::WaitWindow(GetCurrentProcessId(), "#32770", "選んで", 10000, failure);
         FolderDlg2* dlg = nullptr;
         RECT row {};
-        // The dialog and its lists are read on the dialog's thread, where they are whole.
+        // The path field, the listed folder and the files' names, read on the
+        // dialog's thread, where the dialog and its lists are whole.
+        std::string shown;
+        auto readShown = [&] {
+            shown = Text(GetWndText(dlg->m_hwndPath)) + "|" + Text(dlg->m_pFolders->GetData()->m_strFolder) + "|";
+            FileData* files = dlg->m_pFiles->GetData();
+            for (int i = 0; files && i < files->GetCount(); ++i)
+                shown += Text(files->GetEntry(i).strName) + ";";
+        };
         auto shows = [&](const std::string& folder, const std::string& files) {
-            std::string shown, expected = folder + "|" + folder + "|" + files;
-            if (!robot::WaitUntil([&] { return robot::CallOnThreadOf(hwnd, [&] { shown = Shown(dlg); }) &&
-                                                shown == expected; }, 10000))
+            std::string expected = folder + "|" + folder + "|" + files;
+            if (!robot::WaitUntil([&] { return robot::CallOnThreadOf(hwnd, readShown) && shown == expected; }, 10000))
                 *failure = "shows " + shown + ", expected " + expected;
             return shown == expected;
         };
@@ -82,8 +79,16 @@ std::vector<std::string> Entries(FileData* data)
     return rows;
 }
 
-TEST(FileDataListing, PathHiddenButNotSystemFoldersFilesSeparatorDrivesSpecialFolders)
+TEST(FileDataListing, NamePatternsPathHiddenButNotSystemFoldersFilesSeparatorDrivesSpecialFolders)
 {
+    // The name patterns the listings are filtered with.
+    const struct { const char* name; const char* patterns; bool matches; } patternRows[] = {
+        {"README", "*.", true},         {"read.me", "*.", false},       {"Setup.LST", "*.lst", true},
+        {"表.TXT", "*.txt;*.doc", true}, {"表.doc", "*.txt;*.doc", true}, {"表示.txt", "表?.txt", true},
+        {"表.txt", "表?.txt", false},    {"ＡＢ.txt", "ａｂ.txt", false},  {"a.b.c", "*.c", true},
+    };
+    for (const auto& row : patternRows)
+        EXPECT_EQ(row.matches, MatchNamePatterns(row.name, row.patterns)) << row.name << " against " << row.patterns;
     // The path from C:\ down, each folder with its full path; a missing
     // folder reads as empty.
     SafePtr<FileData> missing(new FileData("C:\\無い\\もっと", "*.*", FD_PATH | FD_FOLDERS, nullptr));
@@ -120,17 +125,6 @@ TEST(FileDataListing, PathHiddenButNotSystemFoldersFilesSeparatorDrivesSpecialFo
     EXPECT_EQ(expected, rows);
     for (int i = 0; i < depth + 3; ++i)
         EXPECT_EQ(std::min(i, depth), data->GetEntry(i).nLevel) << i;
-}
-
-TEST(FileDataListing, NamePatterns)
-{
-    const struct { const char* name; const char* patterns; bool matches; } rows[] = {
-        {"README", "*.", true},         {"read.me", "*.", false},       {"Setup.LST", "*.lst", true},
-        {"表.TXT", "*.txt;*.doc", true}, {"表.doc", "*.txt;*.doc", true}, {"表示.txt", "表?.txt", true},
-        {"表.txt", "表?.txt", false},    {"ＡＢ.txt", "ａｂ.txt", false},  {"a.b.c", "*.c", true},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(row.matches, MatchNamePatterns(row.name, row.patterns)) << row.name << " against " << row.patterns;
 }
 
 }  // namespace

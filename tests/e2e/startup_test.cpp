@@ -21,25 +21,10 @@ namespace {
 
 constexpr DWORD kWaitMs = 20000;
 constexpr char kSetupTitle[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版) セットアップ";
-constexpr char kChoiceTitle[] = "ヴェルンド！出納帳 Version 5 設定/削除";
 constexpr char kProductTitle[] = "ヴェルンド！出納帳 Version 5.5(ゼノプ版)";
 const std::string kMedium = "C:\\medium\\";
 const char kNoPath[] = "指定されたパスが見つかりません。";
 const std::string kCopy = std::string(AddBackslash(GetWindowsDir())) + "SETUP1.EXE";
-
-// Copies the built SETUP.EXE into folder (made with its parents); returns the
-// copy's path.
-std::string MakeMedium(const std::string& folder)
-{
-    CreateDirTree(folder.c_str());
-    CopyFileA(SETUP_EXE, (folder + "SETUP.EXE").c_str(), FALSE);
-    return folder + "SETUP.EXE";
-}
-
-ChildProcess* Start(const std::string& exe, const std::string& tail)
-{
-    return new ChildProcess("\"" + exe + "\"" + (tail.empty() ? "" : " " + tail));
-}
 
 DWORD ExitCode(HANDLE process)
 {
@@ -49,11 +34,9 @@ DWORD ExitCode(HANDLE process)
     return code;
 }
 
-using Box = robot::BoxAnswer;
-
 // The install driver's first word about a source folder without a file
 // list: the report that names the folder it was given.
-Box Install(const std::string& source, const char* systemText = "指定されたファイルが見つかりません。")
+robot::BoxAnswer Install(const std::string& source, const char* systemText = "指定されたファイルが見つかりません。")
 {
     return {kSetupTitle, std::string(systemText) + "\n\nファイル " + source + "SETUP.LST をオープンできません.", {IDOK}, IDOK};
 }
@@ -62,7 +45,7 @@ struct SetupRun {
     const char* name;
     std::string medium, tail;
     bool relaunches;  // the copy in the Windows folder does the work
-    std::vector<Box> boxes;
+    std::vector<robot::BoxAnswer> boxes;
     DWORD exitCode;
     std::string fault = "";  // faults.exe's arguments: what stands while the setup runs
     std::string emptyFile = "";  // made, with its folder, before the run
@@ -74,7 +57,7 @@ std::unique_ptr<ChildProcess> g_fault;  // the run's fault, while it stands
 // The application runs (holds its mutex): the user is asked to close it;
 // whileOpen may end the application.
 const std::string kApplication = "hold-mutex \"Corva Darvo5 Running Mutex\" 60000";
-Box CloseTheApplication(int press, std::function<void(HWND)> whileOpen = nullptr)
+robot::BoxAnswer CloseTheApplication(int press, std::function<void(HWND)> whileOpen = nullptr)
 {
     return {kSetupTitle, "出納帳が起動中はセットアップを行えません.\n\n出納帳のウィンドウを全て閉じて OK を押してください",
             {IDOK, IDCANCEL}, press, whileOpen};
@@ -92,7 +75,7 @@ const SetupRun kRuns[] = {
     // The uninstall entry starts the setup with the option only.
     // The choice dialog of labels and buttons reads as a box.
     {"UninstallAutoStartWithoutInstallation", "C:\\Program Files\\Velund\\", "/Uninstall", true,
-     {{kChoiceTitle, "処理を選択してください", {IDCANCEL, 4, 3}, 4},
+     {{"ヴェルンド！出納帳 Version 5 設定/削除", "処理を選択してください", {IDCANCEL, 4, 3}, 4},
       {kSetupTitle, "エラーです\n\nヴェルンド！出納帳は正しくセットアップされていません", {IDOK}, IDOK}}, 1},
     {"InstalledProgramFolderAsksForTheMedium", "C:\\出納帳\\", "", false,
      {{kSetupTitle, "インストールディスクの SETUP.EXE を実行してください", {IDOK}, IDOK}}, 0, "", "C:\\出納帳\\DARVO5.EXE"},
@@ -138,10 +121,12 @@ class StartupE2e : public ::testing::TestWithParam<SetupRun> {};
 TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
 {
     const SetupRun& run = GetParam();
-    g_fault.reset(run.fault.empty() ? nullptr : Start(FAULTS_EXE, run.fault));
+    g_fault.reset(run.fault.empty() ? nullptr : new ChildProcess(Quote(FAULTS_EXE) + " " + run.fault));
     ASSERT_TRUE(!g_fault || g_fault->WaitForOutput("ready", kWaitMs));
-    std::string setup = MakeMedium(run.medium);
-    std::unique_ptr<ChildProcess> before(run.copyRuns ? Start(setup, "") : nullptr);
+    const std::string setup = run.medium + "SETUP.EXE";
+    CreateDirTree(run.medium.c_str());
+    CopyFileA(SETUP_EXE, setup.c_str(), FALSE);
+    std::unique_ptr<ChildProcess> before(run.copyRuns ? new ChildProcess(Quote(setup)) : nullptr);
     HANDLE runningCopy = before ? WaitForProcess("SETUP1.EXE", kWaitMs) : nullptr;
     HWND copyBox = nullptr;
     ASSERT_TRUE(!before || (runningCopy && robot::NextMessageBoxIs(GetProcessId(runningCopy), kSetupTitle,
@@ -149,7 +134,7 @@ TEST_P(StartupE2e, ShowsItsBoxesAndEndsWithItsCode)
                                                                    &copyBox)));
     if (!run.emptyFile.empty() && CreateDirTree(run.emptyFile.substr(0, run.emptyFile.rfind('\\') + 1).c_str()))
         std::ofstream(run.emptyFile).close();
-    std::unique_ptr<ChildProcess> first(Start(setup, run.tail));
+    std::unique_ptr<ChildProcess> first(new ChildProcess(Quote(setup) + (run.tail.empty() ? "" : " " + run.tail)));
     HANDLE worker = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, first->Pid());
     if (run.relaunches) {
         EXPECT_EQ(0u, ExitCode(worker)) << "the first instance";

@@ -73,38 +73,54 @@ const char kDescription[] =
     "[Update]\r\n"
     "$(AppPath)DARVO5.EXE=bin\\DARVO5.EXE, compress\r\n";
 
-// The vendor's build tree (src\) and the folder of SETUP.EXE (setup\).
-class MediumTest : public ::testing::Test {
-protected:
-    MediumTest() : m_work("medium_test")
-    {
-        for (const char* folder : {"src\\bin", "src\\doc", "src\\sample", "setup"})
-            fs::create_directories(m_work.Path() + folder);
-        Source("setup\\SETUP.EXE", "MZ" + NoiseBytes(998, 1));
-        Source("src\\bin\\DARVO5.EXE", NoiseBytes(3000, 2));
-        Source("src\\bin\\DARVOSHL.EXE", std::string(20000, 'S'));
-        Source("src\\doc\\README.TXT", std::string(2500, 'R'));
-        Source("src\\doc\\HELP.TXT", "help\r\n");
-        Source("src\\sample\\サンプル.QLB", NoiseBytes(2000, 3));
-    }
-
-    void Source(const std::string& path, const std::string& bytes) { WriteTestFile(m_work.Path() + path, bytes); }
-
-    MediumRun Make(const std::string& description, const std::string& diskSize)
-    {
-        return MakeTestMedium(m_work.Path(), description, m_work.Path() + "setup", {"--disk-size", diskSize});
-    }
-
-    std::string Disk(int disk) const { return m_work.Path() + "out\\DISK" + std::to_string(disk) + "\\"; }
-
-    WorkFolder m_work;
-};
-
-TEST_F(MediumTest, TwoDiskListReadsBackThroughTheSetupsParserAndTheCheckFindsItsDamage)
+// The vendor's build tree (src\) and the folder of SETUP.EXE (setup\) serve
+// first descriptions that would make a broken medium, then a sound one.
+TEST(MediumBuilder, RefusesWhatWouldMakeABrokenMediumThenATwoDiskListReadsBackAndTheCheckFindsItsDamage)
 {
-    MediumRun run = Make(kDescription, "8192");
-    ASSERT_EQ(0, run.status) << run.problems;
-    SafePtr<FEnv2> list(new FEnv2((Disk(1) + "SETUP.LST").c_str(), 0));
+    WorkFolder work("medium_test");
+    for (const char* folder : {"src\\bin", "src\\doc", "src\\sample", "setup"})
+        fs::create_directories(work.Path() + folder);
+    WriteTestFile(work.Path() + "setup\\SETUP.EXE", "MZ" + NoiseBytes(998, 1));
+    WriteTestFile(work.Path() + "src\\bin\\DARVO5.EXE", NoiseBytes(3000, 2));
+    WriteTestFile(work.Path() + "src\\bin\\DARVOSHL.EXE", std::string(20000, 'S'));
+    WriteTestFile(work.Path() + "src\\doc\\README.TXT", std::string(2500, 'R'));
+    WriteTestFile(work.Path() + "src\\doc\\HELP.TXT", "help\r\n");
+    WriteTestFile(work.Path() + "src\\sample\\サンプル.QLB", NoiseBytes(2000, 3));
+    const std::string disk1 = work.Path() + "out\\DISK1\\", disk2 = work.Path() + "out\\DISK2\\";
+    // Each line follows a sound line 4 of [Files] and is refused on line 5
+    // of medium.txt with `message`; nothing of a medium is made.
+    const std::string soundStart = "[Medium]\r\nSource=src\r\n[Files]\r\n$(AppPath)X.EXE=doc\\HELP.TXT\r\n";
+    const struct { const char* text; const char* message; } rows[] = {
+        {"$(AppPath)Y.EXE=bin\\MISSING.EXE", "MISSING.EXE not found"},
+        {"[$(AppPath)Y.EXE=bin\\DARVO5.EXE",
+         "a section header is [name] alone on its line (a target cannot start with \"[\")"},
+        {"$(AppPath)X\"Y.EXE=bin\\DARVO5.EXE",
+         "the file name of target $(AppPath)X\"Y.EXE holds the character \", which Windows names cannot hold"},
+        {"$(AppPath)X\x01.EXE=bin\\DARVO5.EXE",
+         "the file name of target $(AppPath)X\x01.EXE holds the control byte 0x01"},
+        {"$(AppPath)SUB\x1F\\X.EXE=bin\\DARVO5.EXE",
+         "the folder of target $(AppPath)SUB\x1F\\X.EXE holds the control byte 0x1F"},
+        {"$(apppath)\\x.exe=bin\\DARVOSHL.EXE", "target $(apppath)\\x.exe is already in [Files] at line 4"},
+        {"$(AppPath)README.TXT=doc\\README.TXT", "README.TXT is 2,500 bytes, more than a disk of 2,048 bytes holds"},
+        // Its compressed size (3,xxx bytes) counts, not the 3,000 of the original.
+        {"$(AppPath)DARVO5.EXE=bin\\DARVO5.EXE, compress", "DARVO5.EX_ is 3,"},
+        {"[Flies]", "unknown section [Flies]"},
+        {"Y.EXE=bin\\DARVO5.EXE", "target Y.EXE names no folder"},
+        {"$(AppPath)Y.EXE=", "no source file"},
+    };
+    for (const auto& row : rows) {
+        MediumRun run = MakeTestMedium(work.Path(), soundStart + row.text + "\r\n", work.Path() + "setup",
+                                       {"--disk-size", "2048"});
+        size_t at = run.problems.find("medium.txt:5: ");
+        std::string line = at == std::string::npos ? "" : run.problems.substr(at, run.problems.find('\n', at) - at);
+        EXPECT_TRUE(run.status == 1 && line.find(row.message) != std::string::npos)
+            << row.message << "\n" << run.problems;
+        EXPECT_FALSE(fs::exists(disk1)) << "something is left of a refused medium: " << row.message;
+    }
+
+    MediumRun made = MakeTestMedium(work.Path(), kDescription, work.Path() + "setup", {"--disk-size", "8192"});
+    ASSERT_EQ(0, made.status) << made.problems;
+    SafePtr<FEnv2> list(new FEnv2((disk1 + "SETUP.LST").c_str(), 0));
     std::vector<std::string> read;
     for (const char* section : {"Common", "Update", "Files", "Setting", "Sample", "Files2"}) {
         DataObjStr names = list->EnumKeys(section);
@@ -129,52 +145,18 @@ TEST_F(MediumTest, TwoDiskListReadsBackThroughTheSetupsParserAndTheCheckFindsIts
                                          "Sample C:\\APP\\サンプル.QLB < 2:サンプル.QL_ compressed"}),
               read);
 
-    MediumRun sound = RunMediumTool({"--check", m_work.Path() + "out"});
+    MediumRun sound = RunMediumTool({"--check", work.Path() + "out"});
     EXPECT_TRUE(sound.status == 0 && sound.said.find("8 entries in 4 sections, 2 disks: sound") != std::string::npos)
         << sound.said << sound.problems;
     // A file cut short, a file gone, a key written twice.
-    fs::resize_file(Disk(1) + "DARVO5.EX_", fs::file_size(Disk(1) + "DARVO5.EX_") - 10);
-    fs::remove(Disk(2) + "README.TXT");
-    std::ofstream(Disk(1) + "SETUP.LST", std::ios::app) << "file1=0,0,,X.DLL,$(AppPath),,,,0\r\n";
-    MediumRun damaged = RunMediumTool({"--check", m_work.Path() + "out"});
+    fs::resize_file(disk1 + "DARVO5.EX_", fs::file_size(disk1 + "DARVO5.EX_") - 10);
+    fs::remove(disk2 + "README.TXT");
+    std::ofstream(disk1 + "SETUP.LST", std::ios::app) << "file1=0,0,,X.DLL,$(AppPath),,,,0\r\n";
+    MediumRun damaged = RunMediumTool({"--check", work.Path() + "out"});
     EXPECT_EQ(1, damaged.status);
     for (const char* fault : {"[Update] File1: DARVO5.EX_ expands to ", "[Files] File3: README.TXT is on no disk",
                               ":14: [Sample] file1: the key of line 13 again; the setup would process that line twice"})
         EXPECT_NE(std::string::npos, damaged.problems.find(fault)) << fault << "\n" << damaged.problems;
-}
-
-TEST_F(MediumTest, RefusesWhatWouldMakeABrokenMediumNamingTheLine)
-{
-    // Each description follows the lines "[Medium]" and "Source=src": the
-    // problem is reported on line `line` of medium.txt with `message`.
-    const struct { int line; const char* description; const char* message; } rows[] = {
-        {4, "[Files]\r\n$(AppPath)X.EXE=bin\\MISSING.EXE\r\n", "MISSING.EXE not found"},
-        {4, "[Files]\r\n[$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n",
-         "a section header is [name] alone on its line (a target cannot start with \"[\")"},
-        {4, "[Files]\r\n$(AppPath)X\"Y.EXE=bin\\DARVO5.EXE\r\n",
-         "the file name of target $(AppPath)X\"Y.EXE holds the character \", which Windows names cannot hold"},
-        {4, "[Files]\r\n$(AppPath)X\x01.EXE=bin\\DARVO5.EXE\r\n",
-         "the file name of target $(AppPath)X\x01.EXE holds the control byte 0x01"},
-        {4, "[Files]\r\n$(AppPath)SUB\x1F\\X.EXE=bin\\DARVO5.EXE\r\n",
-         "the folder of target $(AppPath)SUB\x1F\\X.EXE holds the control byte 0x1F"},
-        {5, "[Files]\r\n$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n$(apppath)\\x.exe=bin\\DARVOSHL.EXE\r\n",
-         "target $(apppath)\\x.exe is already in [Files] at line 4"},
-        {4, "[Files]\r\n$(AppPath)README.TXT=doc\\README.TXT\r\n",
-         "README.TXT is 2,500 bytes, more than a disk of 2,048 bytes holds"},
-        // Its compressed size (3,xxx bytes) counts, not the 3,000 of the original.
-        {4, "[Files]\r\n$(AppPath)DARVO5.EXE=bin\\DARVO5.EXE, compress\r\n", "DARVO5.EX_ is 3,"},
-        {3, "[Flies]\r\n$(AppPath)X.EXE=bin\\DARVO5.EXE\r\n", "unknown section [Flies]"},
-        {4, "[Files]\r\nX.EXE=bin\\DARVO5.EXE\r\n", "target X.EXE names no folder"},
-        {4, "[Files]\r\n$(AppPath)X.EXE=\r\n", "no source file"},
-    };
-    for (const auto& row : rows) {
-        MediumRun run = Make(std::string("[Medium]\r\nSource=src\r\n") + row.description, "2048");
-        size_t at = run.problems.find("medium.txt:" + std::to_string(row.line) + ": ");
-        std::string line = at == std::string::npos ? "" : run.problems.substr(at, run.problems.find('\n', at) - at);
-        EXPECT_TRUE(run.status == 1 && line.find(row.message) != std::string::npos)
-            << row.message << "\n" << run.problems;
-        EXPECT_FALSE(fs::exists(Disk(1))) << "something is left of a refused medium: " << row.message;
-    }
 }
 
 }  // namespace
