@@ -1,8 +1,13 @@
 // Error reporting as the user sees it (the boxes) and as callers use it
 // (collecting frames), and the texts of system, COM and common-dialog errors.
+// ShowMessage and its thread: which owner a box gets, when it is task-modal,
+// and that a box asked for while one is open goes to the thread. (Whether an
+// ownerless box is also topmost cannot be seen here: Wine ignores
+// MB_TOPMOST.)
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <memory>
 
 #include "base/msgbox.h"
 #include "error_report_env.h"
@@ -20,6 +25,10 @@ void Hold(int category, const char* message, const char* context)
 
 TEST(ErrorDisplay, EachReportShowsItsBoxThroughTheThreadWithAnExclamation)
 {
+    // Starting the message functions set the error mode: the system shows no
+    // critical-error boxes of its own for missing disks and files, the
+    // program's messages say it.
+    EXPECT_EQ((UINT)(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX), GetErrorMode());
     const char* path = "C:\\存在しない\\なし.ENV";
     const std::string pathLine = std::string("\n\n") + path;
     const struct {
@@ -86,14 +95,7 @@ TEST_F(ErrorFrames, CollectingFramesKeepTheFirstErrorAndHandItOutward)
     }));
 }
 
-// The system shows no critical-error boxes of its own for missing disks and
-// files: the program's messages say it.
-TEST(ErrorStartUp, SetsTheErrorMode)
-{
-    EXPECT_EQ((UINT)(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX), GetErrorMode());
-}
-
-TEST(SysErrorText, EachCodeOnItsRow)
+TEST(ErrorTexts, SystemAndCommonDialogCodesOnTheirRows)
 {
     const struct {
         DWORD code;
@@ -123,15 +125,24 @@ TEST(SysErrorText, EachCodeOnItsRow)
     EXPECT_EQ((int)std::strlen("アクセスが拒否されました。(番号：5)") + 1, GetSysErrorText(5, small, sizeof(small), 1));
     EXPECT_STREQ("アクセ", small);
     EXPECT_EQ(GetSysErrorText(5, small, sizeof(small), 1), GetSysErrorText(5, nullptr, 0, 1));
+    // Common-dialog errors: the table's last entry; unknown codes; none.
+    const struct { DWORD code; int category; const char *name, *text; } dialogRows[] = {
+        {0xFFFF, ERR_NOMEM, "CDERR_DIALOGFAILURE", "メモリが足りません"},
+        {0x5005, ERR_SYSTEM, "0x00005005", "コモンダイアログエラーです"}, {0, 0, "", ""},
+    };
+    for (const auto& row : dialogRows) {
+        CommDlgErrorInfo info;
+        GetCommDlgError(row.code, &info);
+        EXPECT_EQ(std::to_string(row.category) + " " + row.name + " " + row.text,
+                  std::to_string(info.category) + " " + info.name + " " + info.text) << row.code;
+    }
     // Code 10 is not compiled in: the system's Japanese text, asked once and kept.
     const char* text = SysErrorString(ERROR_BAD_ENVIRONMENT);
     ASSERT_TRUE(text && (unsigned char)text[0] >= 0x80 && !std::strchr(" \r\n", text[std::strlen(text) - 1])) << text;
     EXPECT_EQ(text, SysErrorString(ERROR_BAD_ENVIRONMENT));
 }
 
-using ComErrorText = ScratchTest;
-
-TEST_F(ComErrorText, EachResultOnItsRow)
+TEST_F(ErrorFrames, ComResultsReportedWithTheirTextsOnEachRow)
 {
     const struct { HRESULT hr; const char* text; } rows[] = {
         // A fixed text (one row: the others are more data of the same
@@ -154,19 +165,87 @@ TEST_F(ComErrorText, EachResultOnItsRow)
     }
 }
 
-TEST(CommDlgErrorText, EachCodeOnItsRow)
+// A window for owners, destroyed with the object.
+using Window = std::unique_ptr<HWND__, decltype(&DestroyWindow)>;
+Window MakeWindow(DWORD style, HWND parent = nullptr, const char* cls = "Static")
 {
-    const struct { DWORD code; int category; const char *name, *text; } rows[] = {
-        // The table's last entry; unknown codes; none.
-        {0xFFFF, ERR_NOMEM, "CDERR_DIALOGFAILURE", "メモリが足りません"},
-        {0x5005, ERR_SYSTEM, "0x00005005", "コモンダイアログエラーです"}, {0, 0, "", ""},
+    return Window(CreateWindowExA(0, cls, "テスト窓", style, 50, 50, 300, 200, parent, nullptr, nullptr, nullptr),
+                  DestroyWindow);
+}
+
+const robot::BoxAnswer kNotice = {kTestTitle, "お知らせです", {IDOK}, IDOK};
+
+TEST(ShowMessage, OwnerOnEachRow)
+{
+    Window visible = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE), hidden = MakeWindow(WS_OVERLAPPEDWINDOW);
+    Window panel = MakeWindow(WS_CHILD | WS_VISIBLE, visible.get());
+    Window button = MakeWindow(WS_CHILD | WS_VISIBLE, panel.get(), "Button");
+    Window minimised = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    Window bystander = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    const struct { const char* name; HWND owner; UINT flags; HWND expected; } rows[] = {
+        {"visible", visible.get(), 0, visible.get()}, {"hidden", hidden.get(), 0, nullptr},
+        {"child control", button.get(), 0, visible.get()}, {"task-modal", visible.get(), MB_TASKMODAL, nullptr},
+        {"minimised", minimised.get(), 0, minimised.get()},
     };
     for (const auto& row : rows) {
-        CommDlgErrorInfo info;
-        GetCommDlgError(row.code, &info);
-        EXPECT_EQ(std::to_string(row.category) + " " + row.name + " " + row.text,
-                  std::to_string(info.category) + " " + info.name + " " + info.text) << row.code;
+        ShowWindow(minimised.get(), SW_MINIMIZE);
+        robot::MessageBoxInfo box;
+        bool bystanderEnabled = false, iconic = true;
+        EXPECT_TRUE(robot::RunAnsweringBox([&] { ShowMessage(row.owner, kNotice.text.c_str(), nullptr, row.flags); },
+                                           kNotice, &box, [&](HWND) {
+                                               bystanderEnabled = IsWindowEnabled(bystander.get());
+                                               iconic = IsIconic(minimised.get());
+                                           }))
+            << row.name;
+        // Without an owner the box is task-modal: the thread's windows are
+        // disabled while it is open; a minimised owner is restored first.
+        EXPECT_TRUE(box.owner == row.expected && bystanderEnabled == (row.expected != nullptr)) << row.name;
+        EXPECT_FALSE(row.owner == minimised.get() && iconic) << row.name;
     }
+}
+
+// The second box is asked for from a timer message that the first box's
+// modal loop dispatches: it must not nest a modal loop on this thread. (That
+// MB_SYSTEMMODAL takes the thread path too, every error box shows.)
+int s_nestedAnswer;
+void CALLBACK AskFromTheTimer(HWND hwnd, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(hwnd, id);
+    s_nestedAnswer = ShowMessage(hwnd, "二つ目", "別の見出し", MB_YESNO);
+}
+
+TEST(ShowMessage, BoxOpenedWhileOneIsOpenGoesToTheThreadWindowUnderItsCaption)
+{
+    HWND threadWindow = ThreadMsgBoxWindow();
+    ASSERT_TRUE(threadWindow && GetWindowThreadProcessId(threadWindow, nullptr) != GetCurrentThreadId());
+    static int s_hookCalls[2];  // before a box of the direct path, of the thread path
+    g_pfnBeforeMsgBox = [](int fromThread) { ++s_hookCalls[fromThread ? 1 : 0]; };
+    Window owner = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    robot::BoxRecorder recorder(GetCurrentProcessId());
+    robot::MessageBoxInfo first, second;
+    std::string titleWhileOpen;
+    bool visibleWhileOpen = false;
+    int firstAnswer = 0;
+    EXPECT_TRUE(robot::RunAnsweringBox(
+        [&] {
+            SetTimer(owner.get(), 1, 100, AskFromTheTimer);
+            firstAnswer = ShowMessage(owner.get(), "一つ目", nullptr, MB_OKCANCEL);
+        },
+        {kTestTitle, "一つ目", {IDOK, IDCANCEL}, IDCANCEL}, &first, [&](HWND) {
+            ASSERT_TRUE(recorder.WaitForBoxes(2, robot::kBoxWaitMs));
+            second = recorder.Boxes()[recorder.Boxes()[0].text == "二つ目" ? 0 : 1];
+            titleWhileOpen = robot::GetText(threadWindow);
+            visibleWhileOpen = IsWindowVisible(threadWindow);
+            robot::PressButton(second.hwnd, IDYES);
+            robot::WaitGone(second.hwnd, robot::kBoxWaitMs);
+        }));
+    g_pfnBeforeMsgBox = nullptr;
+    EXPECT_TRUE(first.owner == owner.get() && second.owner == threadWindow && second.text == "二つ目");
+    EXPECT_TRUE(second.caption == "別の見出し" && titleWhileOpen == "別の見出し" && visibleWhileOpen);
+    EXPECT_FALSE(IsWindowVisible(threadWindow));
+    EXPECT_TRUE(firstAnswer == IDCANCEL && s_nestedAnswer == IDYES && !(g_fInMsgBox & 1));
+    EXPECT_TRUE(s_hookCalls[0] == 1 && s_hookCalls[1] == 1) << "the hook before each box: " << s_hookCalls[0]
+                                                            << s_hookCalls[1];
 }
 
 }  // namespace
