@@ -9,13 +9,9 @@
 namespace {
 
 // A scratch folder as the current folder, where the log goes.
-class LogFile : public ::testing::TestWithParam<int>, protected ScratchFolder {
+class LogFile : public ::testing::Test, protected ScratchFolder {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(SetCurrentDirectoryA(Path().c_str()));
-        MakeFile("old.log", "old line\r\n");
-    }
+    void SetUp() override { ASSERT_TRUE(SetCurrentDirectoryA(Path().c_str())); }
     void TearDown() override { SetCurrentDirectoryA("C:\\"); }
 };
 
@@ -23,8 +19,9 @@ TEST_F(LogFile, OffUntilStartedThenLinesAsWrittenWhileEnabled)
 {
     lf_write("書かれない", 1);
     EXPECT_FALSE(Exists("CORVA.LOG"));
-    lf_init(nullptr, 0);
-    lf_init("second.log", 2);  // a second start keeps the first name
+    MakeFile("CORVA.LOG", "old line\r\n");
+    lf_init(nullptr, 2);  // flag 2: the old file goes first
+    lf_init("second.log", 0);  // a second start keeps the first name
     lf_write("一行目", 1);
     lf_write("改行なし", 0);
     lf_enable(0);
@@ -48,16 +45,15 @@ TEST_F(LogFile, OffUntilStartedThenLinesAsWrittenWhileEnabled)
     EXPECT_FALSE(Exists("second.log"));
 }
 
-// 0: lines are appended to the old file; 2: it starts afresh; 1: a name of
-// 100 bytes is cut to its first 79.
-TEST_P(LogFile, StartsAfreshOnlyWithFlagTwoAndCutsALongName)
+// Without flag 2 lines are appended to an old file; a name of 100 bytes is
+// cut to its first 79.
+TEST_F(LogFile, AppendsToAnOldFileUnderANameCutTo79Bytes)
 {
-    std::string name = GetParam() == 1 ? std::string(79, 'n') + std::string(21, 'x') : "old.log";
-    lf_init(name.c_str(), GetParam() & 2);
-    std::string log = ReadFileBytes(name.substr(0, 79));
-    EXPECT_TRUE((GetParam() == 0) == (log.find("old line\r\n") == 0) && log.find("ログ開始 lf_init") != std::string::npos)
-        << GetParam() << ": " << log;
+    std::string name(79, 'n');
+    MakeFile(name, "old line\r\n");
+    lf_init((name + std::string(21, 'x')).c_str(), 0);
+    std::string log = ReadFileBytes(name);
+    EXPECT_TRUE(log.find("old line\r\n") == 0 && log.find("ログ開始 lf_init") != std::string::npos) << log;
 }
-INSTANTIATE_TEST_SUITE_P(Flags, LogFile, ::testing::Values(0, 1, 2));
 
 }  // namespace

@@ -2,7 +2,9 @@
 // ranges that never split a double-byte character, the stream operators that
 // build NUL-separated lists, and the growth of the buffer. (How large a
 // buffer is, and that equal texts share one, no caller can see: only the
-// number of reallocations is checked.)
+// number of reallocations is checked.) And the command tail parsed into
+// strings, as the three ways of starting the setup write it. (The uninstall
+// entry's "/uninstall" and a quoted folder are read in every uninstall flow.)
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,6 +13,7 @@
 
 #include "dazo/Data.h"
 #include "robot/readable_text.h"
+#include "setup/setup.h"
 
 namespace {
 
@@ -103,6 +106,23 @@ TEST(StringGrowth, FewReallocationsAndTheBuffersCallersAskFor)
     EXPECT_STREQ("abc", asked.GetBuffer(300));
     cut.SetSize(12);
     EXPECT_TRUE(cut.GetLength() == 12 && Bytes(cut, 12) == "0123456789AB");
+}
+
+TEST(CommandTail, EachTailOnItsRow)
+{
+    const struct { const char* tail; bool update, uninstall; const char* source; } rows[] = {
+        {"   ", false, false, ""}, {"D:\\SETUP\\", false, false, "D:\\SETUP\\"},
+        {"  \"C:\\Program Files\\出納帳 表\\\"  other", false, false, "C:\\Program Files\\出納帳 表\\"},
+        {"C:\\SRC /UnInStAlL /update", true, true, "C:\\SRC"}, {"/UPDATEX", true, false, "X"},
+        {"/FOO", false, false, "FOO"}, {"/UPDAT", false, false, "UPDAT"}, {"/UNINSTAL", false, false, "UNINSTAL"},
+        {"A\tB C", false, false, "A\tB"}, {"\"C:\\A B", false, false, "C:\\A B"},
+    };
+    for (const auto& row : rows) {
+        CommandLine line = ParseCommandTail(row.tail);
+        EXPECT_EQ(row.update, line.fUpdate) << robot::Quoted(row.tail);
+        EXPECT_EQ(row.uninstall, line.fUninstall) << robot::Quoted(row.tail);
+        EXPECT_EQ(row.source, std::string(line.strSource)) << robot::Quoted(row.tail);
+    }
 }
 
 }  // namespace
