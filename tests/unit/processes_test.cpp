@@ -80,21 +80,16 @@ TEST(FatalEnds, EachScenarioShowsItsBoxesAndEndsAsItShould)
     }
 }
 
-// An ID of its own for every test, so that tests running side by side in
-// other processes never meet. Each test runs in a process of its own, which
-// lets its lock go when it ends.
-std::string TestId(const char* name)
-{
-    return std::string("UserLockTest ") + name + " " + std::to_string(GetCurrentProcessId());
-}
-
 // The ID is of the longest length accepted; one byte more is too long.
 TEST(UserLock, FirstProgramPublishesTheBlockAndTheSameUsersSecondMayGoOn)
 {
     char user[256];
     DWORD size = sizeof(user);
     ASSERT_TRUE(GetUserNameA(user, &size));
-    std::string id = TestId("publish");
+    // An ID of its own for every test, so that tests running side by side in
+    // other processes never meet. Each test runs in a process of its own,
+    // which lets its lock go when it ends.
+    std::string id = "UserLockTest publish " + std::to_string(GetCurrentProcessId());
     id.resize(UL_MAXID, 'x');
     std::string mappingName = "Global\\Corva UserLock FileMapping " + id;
     EXPECT_STREQ("", ulGetUser());
@@ -137,8 +132,8 @@ TEST(UserLock, BlockOfAnotherSessionOnEachRow)
         {"someone 500 20000 137", UL_FAILED, otherLayout},
         {"someone 500 20000 136 \"Corva UserLock ShareDataIX\"", UL_FAILED, otherLayout},
     };
+    const std::string id = "UserLockTest other " + std::to_string(GetCurrentProcessId());
     for (const auto& row : rows) {
-        std::string id = TestId("other");
         ChildProcess other(std::string(FAULTS_EXE) + " userlock \"" + id + "\" " + row.layout);
         ASSERT_TRUE(other.WaitForOutput("ready", 10000)) << row.layout;
         EXPECT_EQ(row.state, ulInit(id.c_str())) << row.layout;
