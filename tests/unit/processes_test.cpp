@@ -10,7 +10,7 @@
 #include "dazo/userlock.h"
 #include "error_report_env.h"
 #include "robot/readable_text.h"
-#include "robot/robot.h"
+#include "robot/robot_gtest.h"
 #include "testkit/child_process.h"
 
 namespace {
@@ -32,12 +32,6 @@ const std::string kRetryAdvice =
     "「中止」を選択するとアプリケーションは終了します。保存されていないデータは失われます。\n"
     "「無視」は選択できません。\n";
 
-struct Box {
-    std::string text;          // may hold "*"
-    std::vector<int> buttons;  // none: FatalAppExitA's box, of the system's caption and buttons
-    int press;
-};
-
 TEST(FatalEnds, EachScenarioShowsItsBoxesAndEndsAsItShould)
 {
     const std::string retry = "重大なエラー：プロセスはファイルにアクセスできません。別のプロセスが使用中です。(番号：32)\n\n"
@@ -48,30 +42,33 @@ TEST(FatalEnds, EachScenarioShowsItsBoxesAndEndsAsItShould)
     // text of its error comes first.
     const std::string wrapper = "重大なエラー：*\n\nアイコンソースをロードできません\n\n" + kRetryAdvice;
     const DWORD kNotZero = 0xFFFFFFFF;
-    const struct { const char* scenario; std::vector<Box> boxes; DWORD exitCode; } rows[] = {
-        {"nomem", {{"ファイル一覧を読み込み中\n\nメモリが足りません", {IDOK}, IDOK}}, 255},
-        {"fatal", {{"致命的なエラー", {IDOK}, IDOK}}, 255},
-        {"retry", {{retry, retryButtons, IDIGNORE}, {retry, retryButtons, IDRETRY}}, IDRETRY},  // Ignore asks again
-        {"retry", {{retry, retryButtons, IDABORT}}, 255},
-        {"wrapper", {{wrapper, retryButtons, IDRETRY}, {wrapper, retryButtons, IDABORT}}, 255},
+    // A box's text may hold "*"; a box without a caption is FatalAppExitA's,
+    // of the system's caption and buttons.
+    const struct { const char* scenario; std::vector<robot::BoxAnswer> boxes; DWORD exitCode; } rows[] = {
+        {"nomem", {{kTestTitle, "ファイル一覧を読み込み中\n\nメモリが足りません", {IDOK}, IDOK}}, 255},
+        {"fatal", {{kTestTitle, "致命的なエラー", {IDOK}, IDOK}}, 255},
+        // Ignore asks again.
+        {"retry", {{kTestTitle, retry, retryButtons, IDIGNORE}, {kTestTitle, retry, retryButtons, IDRETRY}}, IDRETRY},
+        {"retry", {{kTestTitle, retry, retryButtons, IDABORT}}, 255},
+        {"wrapper", {{kTestTitle, wrapper, retryButtons, IDRETRY}, {kTestTitle, wrapper, retryButtons, IDABORT}}, 255},
         {"assert",
-         {{"内部エラーが発生しました。ソフトウェアの製造元にお問い合わせになってください。\r\ndazo/Data *\r\nps", {}, IDOK}},
+         {{"", "内部エラーが発生しました。ソフトウェアの製造元にお問い合わせになってください。\r\ndazo/Data *\r\nps", {}, IDOK}},
          kNotZero},
-        {"assertloop", {{"内部エラー Assert ループエラー", {}, IDOK}}, kNotZero},
-        {"queued", {{"待っていたエラー", {IDOK}, IDOK}, {"終わります", {}, IDOK}}, kNotZero},
+        {"assertloop", {{"", "内部エラー Assert ループエラー", {}, IDOK}}, kNotZero},
+        {"queued", {{kTestTitle, "待っていたエラー", {IDOK}, IDOK}, {"", "終わります", {}, IDOK}}, kNotZero},
     };
     for (const auto& row : rows) {
         ChildProcess child(std::string(UNIT_CHILD_EXE) + " " + row.scenario);
-        for (const Box& expected : row.boxes) {
+        for (const robot::BoxAnswer& answer : row.boxes) {
             robot::MessageBoxInfo box;
             std::string failure;
             HWND hwnd = robot::WaitMessageBox(child.Pid(), 10000, &box, &failure);
             ASSERT_NE(nullptr, hwnd) << row.scenario << ": " << failure;
-            EXPECT_TRUE((expected.buttons.empty() || (box.caption == kTestTitle && box.buttons == expected.buttons)) &&
-                        Matches(expected.text, box.text))
+            EXPECT_TRUE(Matches(answer.text, box.text) &&
+                        (answer.caption.empty() || (box.caption == answer.caption && box.buttons == answer.buttons)))
                 << row.scenario << ": " << robot::Quoted(box.caption) << robot::ButtonList(box.buttons)
                 << robot::Quoted(box.text);
-            robot::PressButton(hwnd, expected.press);
+            robot::PressButton(hwnd, answer.press);
             robot::WaitGone(hwnd, 10000);
         }
         DWORD code = 0xDEAD;
