@@ -180,7 +180,17 @@ Window MakeWindow(DWORD style, HWND parent = nullptr, const char* cls = "Static"
 
 const robot::BoxAnswer kNotice = {kTestTitle, "お知らせです", {IDOK}, IDOK};
 
-TEST(ShowMessage, OwnerOnEachRow)
+// The second box is asked for from a timer message that the first box's
+// modal loop dispatches: it must not nest a modal loop on this thread. (That
+// MB_SYSTEMMODAL takes the thread path too, every error box shows.)
+int s_nestedAnswer;
+void CALLBACK AskFromTheTimer(HWND hwnd, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(hwnd, id);
+    s_nestedAnswer = ShowMessage(hwnd, "二つ目", "別の見出し", MB_YESNO);
+}
+
+TEST(ShowMessage, OwnerOnEachRowThenABoxAskedForWhileOneIsOpenGoesToTheThreadWindow)
 {
     Window visible = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE), hidden = MakeWindow(WS_OVERLAPPEDWINDOW);
     Window panel = MakeWindow(WS_CHILD | WS_VISIBLE, visible.get());
@@ -207,25 +217,12 @@ TEST(ShowMessage, OwnerOnEachRow)
         EXPECT_TRUE(box.owner == row.expected && bystanderEnabled == (row.expected != nullptr)) << row.name;
         EXPECT_FALSE(row.owner == minimised.get() && iconic) << row.name;
     }
-}
 
-// The second box is asked for from a timer message that the first box's
-// modal loop dispatches: it must not nest a modal loop on this thread. (That
-// MB_SYSTEMMODAL takes the thread path too, every error box shows.)
-int s_nestedAnswer;
-void CALLBACK AskFromTheTimer(HWND hwnd, UINT, UINT_PTR id, DWORD)
-{
-    KillTimer(hwnd, id);
-    s_nestedAnswer = ShowMessage(hwnd, "二つ目", "別の見出し", MB_YESNO);
-}
-
-TEST(ShowMessage, BoxOpenedWhileOneIsOpenGoesToTheThreadWindowUnderItsCaption)
-{
+    // A box asked for while one is open goes to the thread window, under its caption.
     HWND threadWindow = ThreadMsgBoxWindow();
     ASSERT_TRUE(threadWindow && GetWindowThreadProcessId(threadWindow, nullptr) != GetCurrentThreadId());
     static int s_hookCalls[2];  // before a box of the direct path, of the thread path
     g_pfnBeforeMsgBox = [](int fromThread) { ++s_hookCalls[fromThread ? 1 : 0]; };
-    Window owner = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     robot::BoxRecorder recorder(GetCurrentProcessId());
     robot::MessageBoxInfo first, second;
     std::string titleWhileOpen;
@@ -233,8 +230,8 @@ TEST(ShowMessage, BoxOpenedWhileOneIsOpenGoesToTheThreadWindowUnderItsCaption)
     int firstAnswer = 0;
     EXPECT_TRUE(robot::RunAnsweringBox(
         [&] {
-            SetTimer(owner.get(), 1, 100, AskFromTheTimer);
-            firstAnswer = ShowMessage(owner.get(), "一つ目", nullptr, MB_OKCANCEL);
+            SetTimer(visible.get(), 1, 100, AskFromTheTimer);
+            firstAnswer = ShowMessage(visible.get(), "一つ目", nullptr, MB_OKCANCEL);
         },
         {kTestTitle, "一つ目", {IDOK, IDCANCEL}, IDCANCEL}, &first, [&](HWND) {
             ASSERT_TRUE(recorder.WaitForBoxes(2, robot::kBoxWaitMs));
@@ -245,7 +242,7 @@ TEST(ShowMessage, BoxOpenedWhileOneIsOpenGoesToTheThreadWindowUnderItsCaption)
             robot::WaitGone(second.hwnd, robot::kBoxWaitMs);
         }));
     g_pfnBeforeMsgBox = nullptr;
-    EXPECT_TRUE(first.owner == owner.get() && second.owner == threadWindow && second.text == "二つ目");
+    EXPECT_TRUE(first.owner == visible.get() && second.owner == threadWindow && second.text == "二つ目");
     EXPECT_TRUE(second.caption == "別の見出し" && titleWhileOpen == "別の見出し" && visibleWhileOpen);
     EXPECT_FALSE(IsWindowVisible(threadWindow));
     EXPECT_TRUE(firstAnswer == IDCANCEL && s_nestedAnswer == IDYES && !(g_fInMsgBox & 1));

@@ -38,8 +38,8 @@ TEST(FatalEnds, EachScenarioShowsItsBoxesAndEndsAsItShould)
                               "C:\\表\\SHARE.ENV\n\n" + kRetryAdvice;
     const std::vector<int> retryButtons = {IDABORT, IDRETRY, IDIGNORE};
     // A failed resource load asks to retry the call itself: Retry loads
-    // again (and fails again here), Abort ends the program. The system's
-    // text of its error comes first.
+    // again (and fails again here), Abort ends the program (for every
+    // caller of FatalRetry). The system's text of its error comes first.
     const std::string wrapper = "重大なエラー：*\n\nアイコンソースをロードできません\n\n" + kRetryAdvice;
     const DWORD kNotZero = 0xFFFFFFFF;
     // A box's text may hold "*"; a box without a caption is FatalAppExitA's,
@@ -49,7 +49,6 @@ TEST(FatalEnds, EachScenarioShowsItsBoxesAndEndsAsItShould)
         {"fatal", {{kTestTitle, "致命的なエラー", {IDOK}, IDOK}}, 255},
         // Ignore asks again.
         {"retry", {{kTestTitle, retry, retryButtons, IDIGNORE}, {kTestTitle, retry, retryButtons, IDRETRY}}, IDRETRY},
-        {"retry", {{kTestTitle, retry, retryButtons, IDABORT}}, 255},
         {"wrapper", {{kTestTitle, wrapper, retryButtons, IDRETRY}, {kTestTitle, wrapper, retryButtons, IDABORT}}, 255},
         {"assert",
          {{"", "内部エラーが発生しました。ソフトウェアの製造元にお問い合わせになってください。\r\ndazo/Data *\r\nps", {}, IDOK}},
