@@ -72,7 +72,7 @@ TEST(ErrorDisplay, EachReportShowsItsBoxThroughTheThreadWithAnExclamation)
     PopErrorFrame();
 }
 
-// The outer frame is the scratch fixture's.
+// The outer frame is the scratch fixture's: it collects what a test reports.
 using ErrorFrames = ScratchTest;
 
 TEST_F(ErrorFrames, CollectingFramesKeepTheFirstErrorAndHandItOutward)
@@ -100,7 +100,7 @@ TEST_F(ErrorFrames, CollectingFramesKeepTheFirstErrorAndHandItOutward)
     }));
 }
 
-TEST(ErrorTexts, SystemAndCommonDialogCodesOnTheirRows)
+TEST_F(ErrorFrames, TextsOfSystemComAndCommonDialogErrorsOnTheirRows)
 {
     const struct {
         DWORD code;
@@ -141,15 +141,8 @@ TEST(ErrorTexts, SystemAndCommonDialogCodesOnTheirRows)
         EXPECT_EQ(std::to_string(row.category) + " " + row.name + " " + row.text,
                   std::to_string(info.category) + " " + info.name + " " + info.text) << row.code;
     }
-    // Code 10 is not compiled in: the system's Japanese text, asked once and kept.
-    const char* text = SysErrorString(ERROR_BAD_ENVIRONMENT);
-    ASSERT_TRUE(text && (unsigned char)text[0] >= 0x80 && !std::strchr(" \r\n", text[std::strlen(text) - 1])) << text;
-    EXPECT_EQ(text, SysErrorString(ERROR_BAD_ENVIRONMENT));
-}
-
-TEST_F(ErrorFrames, ComResultsReportedWithTheirTextsOnEachRow)
-{
-    const struct { HRESULT hr; const char* text; } rows[] = {
+    // COM results, reported into the collecting frame.
+    const struct { HRESULT hr; const char* text; } comRows[] = {
         // A fixed text (one row: the others are more data of the same
         // switch); fixed texts come before the rule of facility 7.
         {E_ACCESSDENIED, "アクセス権がありません"},
@@ -164,11 +157,16 @@ TEST_F(ErrorFrames, ComResultsReportedWithTheirTextsOnEachRow)
         {(HRESULT)0x80030020, "プロセスはファイルにアクセスできません。別のプロセスが使用中です。"},
         {HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), "指定されたファイルが見つかりません。"},
     };
-    for (const auto& row : rows) {
+    for (const auto& row : comRows) {
         EXPECT_EQ(-1, ReportComError(row.hr, "ショートカット")) << std::hex << row.hr;
         EXPECT_TRUE(Reported(ERR_SYSTEM, row.text, "ショートカット")) << std::hex << row.hr;
     }
+    // Code 10 is not compiled in: the system's Japanese text, asked once and kept.
+    const char* text = SysErrorString(ERROR_BAD_ENVIRONMENT);
+    ASSERT_TRUE(text && (unsigned char)text[0] >= 0x80 && !std::strchr(" \r\n", text[std::strlen(text) - 1])) << text;
+    EXPECT_EQ(text, SysErrorString(ERROR_BAD_ENVIRONMENT));
 }
+
 
 // A window for owners, destroyed with the object.
 using Window = std::unique_ptr<HWND__, decltype(&DestroyWindow)>;

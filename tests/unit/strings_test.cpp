@@ -41,14 +41,6 @@ TEST(StringSharing, CopiesShareOneBufferUntilOneWrites)
     EXPECT_TRUE(!std::strcmp("two", keep) && Shared(a, d) && !std::strcmp("cash book", d));
 }
 
-TEST(StringConstruction, EmbeddedNulsSingleBytesAndWideText)
-{
-    DataObjStr a("ab\0cd", 5);
-    EXPECT_TRUE(a.GetLength() == 2 && Bytes(a, 6) == std::string("ab\0cd\0", 6));
-    EXPECT_STREQ("X", DataObjStr('X'));
-    EXPECT_EQ(std::string("\x8F\x6F\x94\x5B\x92\xA0 \x83\x5C"), std::string(DataObjStr(L"出納帳 ソ")));
-    EXPECT_STREQ("", DataObjStr(L""));
-}
 
 // "aソ表x": a, then two double-byte characters whose trail byte is 0x5C;
 // "表表" taken from its middle must not read 5C 95 as a character.
@@ -94,8 +86,16 @@ TEST(StringStream, BuildsListsAndMessagesFromTheWritePosition)
     EXPECT_TRUE(!std::strcmp("C:\\APP\\DARVO5.EXE", joined) && !std::strcmp("C:\\APP", left) && joined.GetPos() == 6);
 }
 
-TEST(StringGrowth, FewReallocationsAndTheBuffersCallersAskFor)
+// What the constructors make, how the buffer grows and the buffers callers ask for.
+TEST(StringBuffers, ConstructionGrowthAndTheBuffersCallersAskFor)
 {
+    // Embedded NULs end the text but are kept; single bytes; wide text.
+    DataObjStr a("ab\0cd", 5);
+    EXPECT_TRUE(a.GetLength() == 2 && Bytes(a, 6) == std::string("ab\0cd\0", 6));
+    EXPECT_STREQ("X", DataObjStr('X'));
+    EXPECT_EQ(std::string("\x8F\x6F\x94\x5B\x92\xA0 \x83\x5C"), std::string(DataObjStr(L"出納帳 ソ")));
+    EXPECT_STREQ("", DataObjStr(L""));
+    // Few reallocations while a text grows.
     DataObjStr s;
     std::set<int> capacities;
     for (int i = 0; i < 100000; ++i, capacities.insert(s.GetCapacity()))
