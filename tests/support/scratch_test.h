@@ -4,12 +4,6 @@
 // fails it. Suites whose reports must be shown use a ScratchFolder alone.
 #pragma once
 
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "base/errreport.h"
 #include "base/text.h"
 #include "dazo/Data.h"

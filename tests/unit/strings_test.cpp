@@ -2,7 +2,9 @@
 // ranges that never split a double-byte character, the stream operators that
 // build NUL-separated lists, and the growth of the buffer. (How large a
 // buffer is, and that equal texts share one, no caller can see: only the
-// number of reallocations is checked.)
+// number of reallocations is checked.) And the command tail parsed into
+// strings, as the three ways of starting the setup write it. (The uninstall
+// entry's "/uninstall" and a quoted folder are read in every uninstall flow.)
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -11,6 +13,7 @@
 
 #include "dazo/Data.h"
 #include "robot/readable_text.h"
+#include "setup/setup.h"
 
 namespace {
 
@@ -38,14 +41,6 @@ TEST(StringSharing, CopiesShareOneBufferUntilOneWrites)
     EXPECT_TRUE(!std::strcmp("two", keep) && Shared(a, d) && !std::strcmp("cash book", d));
 }
 
-TEST(StringConstruction, EmbeddedNulsSingleBytesAndWideText)
-{
-    DataObjStr a("ab\0cd", 5);
-    EXPECT_TRUE(a.GetLength() == 2 && Bytes(a, 6) == std::string("ab\0cd\0", 6));
-    EXPECT_STREQ("X", DataObjStr('X'));
-    EXPECT_EQ(std::string("\x8F\x6F\x94\x5B\x92\xA0 \x83\x5C"), std::string(DataObjStr(L"出納帳 ソ")));
-    EXPECT_STREQ("", DataObjStr(L""));
-}
 
 // "aソ表x": a, then two double-byte characters whose trail byte is 0x5C;
 // "表表" taken from its middle must not read 5C 95 as a character.
@@ -91,8 +86,16 @@ TEST(StringStream, BuildsListsAndMessagesFromTheWritePosition)
     EXPECT_TRUE(!std::strcmp("C:\\APP\\DARVO5.EXE", joined) && !std::strcmp("C:\\APP", left) && joined.GetPos() == 6);
 }
 
-TEST(StringGrowth, FewReallocationsAndTheBuffersCallersAskFor)
+// What the constructors make, how the buffer grows and the buffers callers ask for.
+TEST(StringBuffers, ConstructionGrowthAndTheBuffersCallersAskFor)
 {
+    // Embedded NULs end the text but are kept; single bytes; wide text.
+    DataObjStr a("ab\0cd", 5);
+    EXPECT_TRUE(a.GetLength() == 2 && Bytes(a, 6) == std::string("ab\0cd\0", 6));
+    EXPECT_STREQ("X", DataObjStr('X'));
+    EXPECT_EQ(std::string("\x8F\x6F\x94\x5B\x92\xA0 \x83\x5C"), std::string(DataObjStr(L"出納帳 ソ")));
+    EXPECT_STREQ("", DataObjStr(L""));
+    // Few reallocations while a text grows.
     DataObjStr s;
     std::set<int> capacities;
     for (int i = 0; i < 100000; ++i, capacities.insert(s.GetCapacity()))
@@ -103,6 +106,23 @@ TEST(StringGrowth, FewReallocationsAndTheBuffersCallersAskFor)
     EXPECT_STREQ("abc", asked.GetBuffer(300));
     cut.SetSize(12);
     EXPECT_TRUE(cut.GetLength() == 12 && Bytes(cut, 12) == "0123456789AB");
+}
+
+TEST(CommandTail, EachTailOnItsRow)
+{
+    const struct { const char* tail; bool update, uninstall; const char* source; } rows[] = {
+        {"   ", false, false, ""}, {"D:\\SETUP\\", false, false, "D:\\SETUP\\"},
+        {"  \"C:\\Program Files\\出納帳 表\\\"  other", false, false, "C:\\Program Files\\出納帳 表\\"},
+        {"C:\\SRC /UnInStAlL /update", true, true, "C:\\SRC"}, {"/UPDATEX", true, false, "X"},
+        {"/FOO", false, false, "FOO"}, {"/UPDAT", false, false, "UPDAT"}, {"/UNINSTAL", false, false, "UNINSTAL"},
+        {"A\tB C", false, false, "A\tB"}, {"\"C:\\A B", false, false, "C:\\A B"},
+    };
+    for (const auto& row : rows) {
+        CommandLine line = ParseCommandTail(row.tail);
+        EXPECT_EQ(row.update, line.fUpdate) << robot::Quoted(row.tail);
+        EXPECT_EQ(row.uninstall, line.fUninstall) << robot::Quoted(row.tail);
+        EXPECT_EQ(row.source, std::string(line.strSource)) << robot::Quoted(row.tail);
+    }
 }
 
 }  // namespace
