@@ -79,6 +79,15 @@ bool SetCheck(HWND dlg, int id, bool checked);
 // BM_GETCHECK == BST_CHECKED.
 bool IsChecked(HWND dlg, int id);
 
+// The id of the push button of `dlg` that has the default style
+// (BS_DEFPUSHBUTTON), which a message box gives the button its MB_DEFBUTTONn
+// names; 0 when none has it. Unlike the keyboard focus this does not depend
+// on which process is in the foreground: Wine takes the focus from every
+// window of a thread whose window loses the foreground to another process
+// (another test on the same desktop), and then Enter in a message box
+// presses IDOK (DM_GETDEFID answers IDOK whatever the default).
+int DefaultButton(HWND dlg);
+
 // Calls done every kPollMs until it answers true (then true) or timeoutMs
 // have passed (then false).
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
