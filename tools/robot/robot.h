@@ -136,7 +136,11 @@ bool ReadMessageBox(HWND box, MessageBoxInfo* out);
 // Waits for a visible, enabled message box of process `pid` (0: any) and reads it;
 // with several, the topmost. After pressing a box's button, WaitGone(box)
 // before waiting for the next one, or this may find the old box again.
-HWND WaitMessageBox(DWORD pid, DWORD timeoutMs, MessageBoxInfo* out, std::string* failure);
+// Windows in `notBoxes` are never taken for one: a dialog of only labels and
+// buttons reads as a box, and it is enabled again between the end of a box
+// it owns and its own end (a moment that is long on a loaded machine).
+HWND WaitMessageBox(DWORD pid, DWORD timeoutMs, MessageBoxInfo* out, std::string* failure,
+                    const std::vector<HWND>& notBoxes = {});
 
 // Records every message box process `pid` shows, in order, each once, from
 // a polling thread. A box that is shown and closed within one poll is
