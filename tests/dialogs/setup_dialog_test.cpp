@@ -257,7 +257,7 @@ TEST(SetupDialogTinyDrive, LowSpaceAsksWithNoAsDefault)
     const std::string low = "指定のフォルダは空きが足りなさそうです。セットアップを行いますか？";
     robot::BoxAnswer lowNoByDefault = Box(low, IDNO);
     lowNoByDefault.whileOpen = [](HWND box) {
-        EXPECT_TRUE(robot::WaitFocus(GetDlgItem(box, IDNO), 2000)) << "Yes is the default";
+        EXPECT_EQ(IDNO, robot::DefaultButton(box)) << "No is not the default";
     };
     EXPECT_EQ(IDCANCEL, RunDialog(&params, {TypeAndOk(app, doc), lowNoByDefault, TypeAndOk(app, doc), Box(low, IDYES),
                                             Box(kGoAhead, IDNO), robot::DialogAnswer(kDialog, IDCANCEL),

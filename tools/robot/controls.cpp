@@ -112,6 +112,17 @@ bool IsChecked(HWND dlg, int id)
     return button && CheckStateIs(button, BST_CHECKED);
 }
 
+int DefaultButton(HWND dlg)
+{
+    for (HWND child : detail::ChildWindows(dlg)) {
+        if (lstrcmpiA(detail::ClassOf(child).c_str(), "Button") == 0
+            && (GetWindowLongPtrA(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+            return GetDlgCtrlID(child);
+        }
+    }
+    return 0;
+}
+
 HWND FocusOf(HWND window)
 {
     GUITHREADINFO info = {};

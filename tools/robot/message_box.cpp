@@ -1,5 +1,8 @@
 // Recognising and reading message boxes.
 #include "robot/robot.h"
+
+#include <algorithm>
+
 #include "robot/window_query.h"
 
 namespace robot {
@@ -99,7 +102,8 @@ bool ReadMessageBox(HWND box, MessageBoxInfo* out)
     return true;
 }
 
-HWND WaitMessageBox(DWORD pid, DWORD timeoutMs, MessageBoxInfo* out, std::string* failure)
+HWND WaitMessageBox(DWORD pid, DWORD timeoutMs, MessageBoxInfo* out, std::string* failure,
+                    const std::vector<HWND>& notBoxes)
 {
     HWND found = nullptr;
     MessageBoxInfo info;
@@ -108,6 +112,7 @@ HWND WaitMessageBox(DWORD pid, DWORD timeoutMs, MessageBoxInfo* out, std::string
             // A disabled one waits under a box of its own, or is a dialog
             // that reads as a box, held under the box it asked for.
             if (detail::HasStyle(window, WS_VISIBLE) && !detail::HasStyle(window, WS_DISABLED) &&
+                std::find(notBoxes.begin(), notBoxes.end(), window) == notBoxes.end() &&
                 ReadMessageBox(window, &info)) {
                 found = window;
                 return true;

@@ -79,6 +79,15 @@ bool SetCheck(HWND dlg, int id, bool checked);
 // BM_GETCHECK == BST_CHECKED.
 bool IsChecked(HWND dlg, int id);
 
+// The id of the push button of `dlg` that has the default style
+// (BS_DEFPUSHBUTTON), which a message box gives the button its MB_DEFBUTTONn
+// names; 0 when none has it. Unlike the keyboard focus this does not depend
+// on which process is in the foreground: Wine takes the focus from every
+// window of a thread whose window loses the foreground to another process
+// (another test on the same desktop), and then Enter in a message box
+// presses IDOK (DM_GETDEFID answers IDOK whatever the default).
+int DefaultButton(HWND dlg);
+
 // Calls done every kPollMs until it answers true (then true) or timeoutMs
 // have passed (then false).
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
@@ -127,7 +136,11 @@ bool ReadMessageBox(HWND box, MessageBoxInfo* out);
 // Waits for a visible, enabled message box of process `pid` (0: any) and reads it;
 // with several, the topmost. After pressing a box's button, WaitGone(box)
 // before waiting for the next one, or this may find the old box again.
-HWND WaitMessageBox(DWORD pid, DWORD timeoutMs, MessageBoxInfo* out, std::string* failure);
+// Windows in `notBoxes` are never taken for one: a dialog of only labels and
+// buttons reads as a box, and it is enabled again between the end of a box
+// it owns and its own end (a moment that is long on a loaded machine).
+HWND WaitMessageBox(DWORD pid, DWORD timeoutMs, MessageBoxInfo* out, std::string* failure,
+                    const std::vector<HWND>& notBoxes = {});
 
 // Records every message box process `pid` shows, in order, each once, from
 // a polling thread. A box that is shown and closed within one poll is

@@ -42,12 +42,12 @@ std::string ButtonDifference(const std::vector<int>& expected, const std::vector
     return ::testing::AssertionFailure() << "texts differ:\n" << difference;
 }
 
-::testing::AssertionResult NextMessageBoxIs(
-    DWORD pid, const char* caption, const char* text, const std::vector<int>& buttons, DWORD timeoutMs, HWND* outBox)
+::testing::AssertionResult NextMessageBoxIs(DWORD pid, const char* caption, const char* text,
+    const std::vector<int>& buttons, DWORD timeoutMs, HWND* outBox, const std::vector<HWND>& notBoxes)
 {
     MessageBoxInfo box;
     std::string failure;
-    HWND found = WaitMessageBox(pid, timeoutMs, &box, &failure);
+    HWND found = WaitMessageBox(pid, timeoutMs, &box, &failure, notBoxes);
     if (outBox)
         *outBox = found;
     if (!found)
@@ -84,44 +84,45 @@ BoxAnswer DialogAnswer(const std::string& caption, int press, std::function<void
     return {caption, "", {}, press, whileOpen, true};
 }
 
-// Waits for the dialog of answer, then fills it and presses its button.
-static bool AnswerDialog(DWORD pid, const BoxAnswer& answer, std::string* failure)
+// Waits for the dialog of answer, then fills it and presses its button. The
+// dialog, or null with *failure when it did not come or could not be answered.
+static HWND AnswerDialog(DWORD pid, const BoxAnswer& answer, std::string* failure)
 {
     HWND dialog = WaitWindow(pid, "#32770", answer.caption.c_str(), kBoxWaitMs, failure);
     if (!dialog)
-        return false;
+        return nullptr;
     if (answer.whileOpen)
         answer.whileOpen(dialog);
-    if (PressButton(dialog, answer.press)) {
-        // A dialog of only labels and buttons reads as a message box (see
-        // IsMessageBox): the next box is looked for once the press has taken
-        // the dialog away or put a box over it, which disables it.
-        if (IsMessageBox(dialog))
-            WaitUntil([dialog] { return !IsWindow(dialog) || !IsWindowVisible(dialog) || !IsWindowEnabled(dialog); },
-                      kBoxWaitMs);
-        return true;
-    }
+    if (PressButton(dialog, answer.press))
+        return dialog;
     *failure = "could not press " + ButtonName(answer.press) + " of dialog " + Quoted(answer.caption);
-    return false;
+    return nullptr;
 }
 
 // Answers the boxes of process pid in order. False with *failure when a box
 // does not come or cannot be answered; differences go to *mismatch.
 static bool AnswerInOrder(DWORD pid, const std::vector<BoxAnswer>& boxes, std::string* failure, std::string* mismatch)
 {
+    // The dialogs answered so far. One of only labels and buttons reads as a
+    // message box (see IsMessageBox), and it is enabled again, still shown,
+    // between the end of a box it asked and its own end: it is never taken
+    // for the next box.
+    std::vector<HWND> dialogs;
     for (size_t i = 0; i < boxes.size(); ++i) {
         const BoxAnswer& box = boxes[i];
         const std::string place = "box " + std::to_string(i + 1) + ": ";
         if (box.dialog) {
             std::string missing;
-            if (AnswerDialog(pid, box, &missing))
+            if (HWND dialog = AnswerDialog(pid, box, &missing)) {
+                dialogs.push_back(dialog);
                 continue;
+            }
             *failure = place + missing;
             return false;
         }
         HWND hwnd = nullptr;
         ::testing::AssertionResult same =
-            NextMessageBoxIs(pid, box.caption.c_str(), box.text.c_str(), box.buttons, kBoxWaitMs, &hwnd);
+            NextMessageBoxIs(pid, box.caption.c_str(), box.text.c_str(), box.buttons, kBoxWaitMs, &hwnd, dialogs);
         if (!hwnd) {
             *failure = place + same.message();
             return false;

@@ -24,9 +24,10 @@ namespace robot {
 // Waits for the next message box of process `pid` (see WaitMessageBox) and
 // compares its caption, text and button ids (tab order) exactly. *outBox
 // receives the box whenever one was found, matching or not, so that the test
-// can still close it; nullptr when none came.
+// can still close it; nullptr when none came. Windows in notBoxes are passed
+// over (see WaitMessageBox).
 ::testing::AssertionResult NextMessageBoxIs(DWORD pid, const char* caption, const char* text,
-    const std::vector<int>& buttons, DWORD timeoutMs, HWND* outBox);
+    const std::vector<int>& buttons, DWORD timeoutMs, HWND* outBox, const std::vector<HWND>& notBoxes = {});
 
 // NextMessageBoxIs, then presses `press` on the box found (matching or not,
 // so that the program goes on) and waits until it is gone.
