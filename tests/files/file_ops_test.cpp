@@ -70,6 +70,12 @@ TEST_F(FilesOps, CopyKeepsTheTimeOrReportsWhyNot)
     GetFileAttributesExA(dst.c_str(), GetFileExInfoStandard, &copied);
     EXPECT_EQ(0, CompareFileTime(&oldTime, &copied.ftLastWriteTime));
     EXPECT_EQ("new bytes", ReadFileBytes(dst));
+    // Asked for a new file only, the copy leaves the one that is there as it is.
+    MakeFile("src", "other bytes");
+    int status = 0;
+    EXPECT_EQ(-1, CopyFileData(src.c_str(), dst.c_str(), CFD_NEWONLY, &status));
+    EXPECT_TRUE(status == CFD_STATUS_EXISTED && ReadFileBytes(dst) == "new bytes") << status;
+    EXPECT_TRUE(Reported(ERR_OPEN2, SystemText(ERROR_FILE_EXISTS), "ファイル " + dst + " をオープンできません."));
 
     const std::string missing = Path("無い表.txt"), noFolder = Path("無いフォルダ\\dst");
     const struct { std::string src, dst, why, opened; } rows[] = {
