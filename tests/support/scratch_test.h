@@ -71,6 +71,7 @@ inline std::string SystemText(DWORD error)
     const char* text = SysErrorString(error);
     return text ? text : "(no text for error " + std::to_string(error) + ")";
 }
+
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 // A drive letter that names no drive, from "Y" down; 0 when none is free.
 inline char FreeDriveLetter()

@@ -119,6 +119,7 @@ TEST(Events, AListenerThatLeavesWhileFiredDoesNotSilenceTheNext)
     EXPECT_EQ(2, staying);
     EXPECT_EQ(1, list.GetConnectionCount());
 }
+
 TEST(DoingGauge, RangesPositionsAndSections)
 {
     const struct { const char* name; std::function<void(DoingWnd*)> steps; int min, max, pos, percent; } rows[] = {
@@ -199,6 +200,7 @@ TEST(OwnedWindows, TheOwnerIsDisabledWhileAProgressWindowOrAModalLoopRunsAndStop
     EXPECT_TRUE(IsWindowEnabled(owner)) << "after the modal loop";
     DestroyWindow(owner);
 }
+
 TEST(DoingSize, WithoutTitleNoCaptionAndShorterByTheCaption)
 {
     int heights[3];
